@@ -1,0 +1,63 @@
+#pragma once
+
+#include "book/TextCodec.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+// A book: the bytes of one text file, read in one pass, and the index of its pages.
+//
+// A page is LinesPerPage lines; CR LF, a lone CR and a lone LF each end a line. Only the page
+// offsets are kept; a page's text is decoded when it is asked for, so memory stays near the
+// file's size and a page costs the same on a book of any size. Showing the pages is the reader
+// window's affair.
+class Book
+{
+public:
+    // Page numbers and line counters are 16-bit in the settings record and on screen.
+    static constexpr int MaxPages = 32767;
+    static constexpr int MaxLinesOnOnePage = 32767;
+    // Larger files are refused before they are read.
+    static constexpr qint64 MaxFileSize = qint64(1) << 30;
+
+    enum class Status {
+        Loaded,
+        CannotOpen, // missing, unreadable, or a folder
+        ReadFailed, // the file opened but reading it failed
+        TooLarge, // larger than MaxFileSize
+        NotText, // holds NUL bytes
+        TooManyPages, // more than MaxPages pages at this page size
+        TooManyLines, // LinesPerPage below 1 and more than MaxLinesOnOnePage lines
+    };
+
+    struct LoadResult
+    {
+        Status status = Status::Loaded;
+        QString detail; // the system's words for an open or read failure
+    };
+
+    // Reads path and cuts it into pages of linesPerPage lines. A linesPerPage below 1 never
+    // completes a page: the whole book becomes one page. On failure *this is left unchanged.
+    LoadResult load(const QString &path, int linesPerPage);
+
+    int pageCount() const { return int(m_pageStarts.size()) - 1; }
+    bool isEmpty() const { return pageCount() == 0; }
+    TextEncoding encoding() const { return m_encoding; }
+    qsizetype byteSize() const { return m_bytes.size(); }
+
+    // The text of page index (from 0): its lines in file order, each followed by CR LF.
+    // An index out of range gives an empty text.
+    QString pageText(int index) const;
+
+    // The raw bytes of page index, line ends as in the file.
+    QByteArrayView pageBytes(int index) const;
+
+private:
+    LoadResult paginate(int linesPerPage);
+
+    QByteArray m_bytes;
+    TextEncoding m_encoding = TextEncoding::Windows1252;
+    std::vector<qsizetype> m_pageStarts {0}; // page i is [m_pageStarts[i], m_pageStarts[i + 1])
+};

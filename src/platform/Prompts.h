@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+// Every message box, input box and common dialog the windows show goes through this interface:
+// the program gets QtPrompts, tests a scripted fake that records each call and returns queued
+// answers. Captions default to the program's title.
+class Prompts
+{
+public:
+    enum class Buttons { Ok, OkCancel, YesNo };
+    enum class Icon { None, Critical, Question, Exclamation, Information };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    struct Message
+    {
+        QString text;
+        QString title; // empty: the program's title
+        Buttons buttons = Buttons::Ok;
+        Icon icon = Icon::None;
+    };
+
+    virtual ~Prompts() = default;
+
+    virtual Answer message(QWidget *parent, const Message &message) = 0;
+    // The answer typed, or an empty text when the user cancels.
+    virtual QString inputLine(QWidget *parent, const QString &prompt, const QString &title) = 0;
+    // filter uses Qt's form ("Text Files (*.txt);;All Files (*)"). Empty when cancelled.
+    virtual QString openFile(QWidget *parent, const QString &title, const QString &filter) = 0;
+    virtual std::optional<QColor> color(QWidget *parent, const QColor &initial) = 0;
+    virtual std::optional<QFont> font(QWidget *parent, const QFont &initial, int minSize,
+                                      int maxSize) = 0;
+    // Lets the user choose and set up printer; false when cancelled.
+    virtual bool printerSetup(QWidget *parent, QPrinter &printer, const QString &title) = 0;
+
+    // The usual message: OK only, no icon, the program's title.
+    void tell(QWidget *parent, const QString &text)
+    {
+        Message m;
+        m.text = text;
+        message(parent, m);
+    }
+};
+
+// The real dialogs: QMessageBox, QInputDialog, QFileDialog, QColorDialog, QFontDialog and
+// QPrintDialog.
+class QtPrompts : public Prompts
+{
+public:
+    Answer message(QWidget *parent, const Message &message) override;
+    QString inputLine(QWidget *parent, const QString &prompt, const QString &title) override;
+    QString openFile(QWidget *parent, const QString &title, const QString &filter) override;
+    std::optional<QColor> color(QWidget *parent, const QColor &initial) override;
+    std::optional<QFont> font(QWidget *parent, const QFont &initial, int minSize,
+                              int maxSize) override;
+    bool printerSetup(QWidget *parent, QPrinter &printer, const QString &title) override;
+};

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QColor>
+#include <QTextEdit>
+
+#include <optional>
+
+class QPrinter;
+
+// The page view: a rich-text view that is read-only to typing but keeps a caret and a selection
+// for keyboard and mouse. Its contract with the rest of the reader:
+// - replacing the whole text keeps the character format in force at the caret, so a page shown
+//   after a format change takes on that format;
+// - positions are character offsets from 0, a line end counting as one character;
+// - a selection attribute that differs within the selection reads as no value (nullopt);
+// - key and mouse presses are announced before the view handles them, and never consumed.
+class TextArea : public QTextEdit
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(TextArea)
+
+public:
+    explicit TextArea(QWidget *parent = nullptr);
+
+    QString text() const;
+    // CR LF, lone CR and lone LF each end a line.
+    void setText(const QString &text);
+
+    int selStart() const;
+    void setSelStart(int start);
+    int selLength() const;
+    void setSelLength(int length);
+    void selectWholeText();
+    void collapseSelection(); // nothing selected, caret at the start of the text
+    QString selectedText() const;
+
+    std::optional<QString> selFontName() const;
+    std::optional<double> selFontSize() const;
+    std::optional<bool> selBold() const;
+    std::optional<bool> selItalic() const;
+    std::optional<bool> selUnderline() const;
+    std::optional<bool> selStrikethru() const;
+    std::optional<QColor> selColor() const;
+
+    void setSelFontName(const QString &name); // an empty name keeps the font
+    void setSelFontSize(double points); // a size of 0 or less is ignored
+    void setSelBold(bool on);
+    void setSelItalic(bool on);
+    void setSelUnderline(bool on);
+    void setSelStrikethru(bool on);
+    void setSelColor(const QColor &color);
+
+    QColor backColor() const;
+    void setBackColor(const QColor &color);
+
+    // Finds text from start on, ignoring letter case, also inside words; selects the match and
+    // returns its position, or -1 leaving the selection alone.
+    int find(const QString &text, int start);
+
+Q_SIGNALS:
+    void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    void mouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, const QPoint &pos);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    QTextCharFormat resolved(const QTextCharFormat &format) const;
+    template<typename T, typename Get> std::optional<T> selectionValue(Get get) const;
+    void mergeSelection(const QTextCharFormat &format);
+};

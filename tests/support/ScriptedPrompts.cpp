@@ -1,0 +1,67 @@
+#include "support/ScriptedPrompts.h"
+
+Prompts::Answer ScriptedPrompts::message(QWidget *, const Message &message)
+{
+    calls.append({Call::Message, message.text, message.title, message.buttons, message.icon});
+    if (duringMessage)
+        duringMessage();
+    if (!answers.isEmpty())
+        return answers.dequeue();
+    switch (message.buttons) {
+    case Buttons::Ok:
+        return Answer::Ok;
+    case Buttons::OkCancel:
+        return Answer::Cancel;
+    case Buttons::YesNo:
+        return Answer::No;
+    }
+    return Answer::Ok;
+}
+
+QString ScriptedPrompts::inputLine(QWidget *, const QString &prompt, const QString &title)
+{
+    calls.append({Call::Input, prompt, title});
+    return inputs.isEmpty() ? QString() : inputs.dequeue();
+}
+
+QString ScriptedPrompts::openFile(QWidget *, const QString &title, const QString &filter)
+{
+    calls.append({Call::OpenFile, title, {}});
+    lastFilter = filter;
+    return files.isEmpty() ? QString() : files.dequeue();
+}
+
+std::optional<QColor> ScriptedPrompts::color(QWidget *, const QColor &initial)
+{
+    calls.append({Call::Color, {}, {}});
+    lastInitialColor = initial;
+    return colors.isEmpty() ? std::nullopt : colors.dequeue();
+}
+
+std::optional<QFont> ScriptedPrompts::font(QWidget *, const QFont &initial, int, int)
+{
+    calls.append({Call::Font, {}, {}});
+    lastInitialFont = initial;
+    return fonts.isEmpty() ? std::nullopt : fonts.dequeue();
+}
+
+bool ScriptedPrompts::printerSetup(QWidget *, QPrinter &, const QString &title)
+{
+    calls.append({Call::PrinterSetup, title, {}});
+    return printerAnswers.isEmpty() ? false : printerAnswers.dequeue();
+}
+
+void ScriptedPrompts::reset()
+{
+    *this = ScriptedPrompts();
+}
+
+QStringList ScriptedPrompts::messages() const
+{
+    QStringList texts;
+    for (const Call &call : calls) {
+        if (call.kind == Call::Message)
+            texts.append(call.text);
+    }
+    return texts;
+}

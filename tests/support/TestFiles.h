@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Small helpers for tests that work on real files in temporary folders.
+namespace TestFiles {
+
+// Writes bytes to path (creating its folder) and returns path.
+QString write(const QString &path, const QByteArray &bytes);
+QByteArray read(const QString &path);
+
+// n lines "line 1" .. "line n", each ended by lineEnd.
+QByteArray lines(int n, const QByteArray &lineEnd = "\r\n");
+
+} // namespace TestFiles
