@@ -1,0 +1,5 @@
+target_sources(pagelark_ui PRIVATE
+    platform/Drives.cpp platform/Drives.h
+    platform/OleColor.cpp platform/OleColor.h
+    platform/Prompts.cpp platform/Prompts.h
+)
