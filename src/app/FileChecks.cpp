@@ -16,3 +16,10 @@ bool DirExists(const QString &path)
         return false;
     return QFileInfo(path).isDir();
 }
+
+QString FullPathOf(const QString &folder, const QString &name)
+{
+    if (folder.endsWith(u'/'))
+        return folder + name;
+    return folder + u'/' + name;
+}

@@ -10,3 +10,7 @@ bool FileExists(const QString &path);
 
 // True when path names an existing folder. A trailing separator is allowed.
 bool DirExists(const QString &path);
+
+// The full path of name in folder: one "/" between them, none added when folder already ends
+// in one (the root folder "/").
+QString FullPathOf(const QString &folder, const QString &name);

@@ -1,27 +1,29 @@
+// The reader window's book state: loading a book and showing its pages.
 #include "reader/frmMain.h"
 
 #include "app/AppInfo.h"
 #include "book/BaseName.h"
 #include "book/PageNumberRule.h"
+#include "platform/Drives.h"
 #include "platform/OleColor.h"
 #include "platform/Prompts.h"
 #include "reader/TextArea.h"
-#include "reader/Twips.h"
-#include "settings/SettingsFile.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
+#include <QMenu>
 #include <QStatusBar>
 
 namespace {
 
-const QString kHint = QStringLiteral("Use -> to go to next page and <- to go to previous page");
+const Drives &systemDrives()
+{
+    static const SystemDrives drives;
+    return drives;
+}
 
-// The open dialog's filter, as "description|patterns" pairs joined by "|".
 QString openFilter()
 {
     return QStringLiteral("Text Files (*.txt);;HTML Files (*.html *.htm);;All Files (*)");
@@ -29,123 +31,24 @@ QString openFilter()
 
 } // namespace
 
+const QString frmMain::Hint =
+    QStringLiteral("Use -> to go to next page and <- to go to previous page");
+
 frmMain::frmMain(Prompts &prompts, GlobalData &data, QWidget *parent)
-    : QMainWindow(parent), m_prompts(prompts), m_data(data)
+    : frmMain(prompts, data, systemDrives(), parent)
+{ }
+
+frmMain::frmMain(Prompts &prompts, GlobalData &data, const Drives &drives, QWidget *parent)
+    : QMainWindow(parent), m_prompts(prompts), m_data(data), m_drives(drives)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(AppInfo::title());
     buildControls();
     buildMenus();
+    buildToolBar();
 }
 
 frmMain::~frmMain() = default;
-
-void frmMain::buildControls()
-{
-    m_client = new QWidget(this);
-    m_client->setObjectName(QStringLiteral("frmMainClient"));
-    setCentralWidget(m_client);
-
-    lblTitle = new QLabel(QStringLiteral("Book Title"), m_client);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    Label2 = new QLabel(QStringLiteral("Total Pages:"), m_client);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label1 = new QLabel(QStringLiteral("Page:"), m_client);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    PageTotal = new QLineEdit(m_client);
-    PageTotal->setObjectName(QStringLiteral("PageTotal"));
-    PageTotal->setReadOnly(true);
-    PageNumber = new QLineEdit(m_client);
-    PageNumber->setObjectName(QStringLiteral("PageNumber"));
-    m_textArea = new TextArea(m_client);
-    m_textArea->setObjectName(QStringLiteral("TextArea"));
-    sbStatusBar = new QStatusBar(m_client);
-    sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
-    m_statusPanel = new QLabel(sbStatusBar);
-    m_statusPanel->setObjectName(QStringLiteral("sbStatusBarPanel1"));
-    sbStatusBar->addWidget(m_statusPanel, 1);
-
-    Twips::place(Label2, 2280, 480, 900, 195);
-    Twips::place(PageTotal, 3240, 480, 615, 288);
-    Twips::place(lblTitle, 3960, 480, 4455, 375);
-    Twips::place(Label1, 8640, 480, 420, 195);
-    Twips::place(PageNumber, 9120, 480, 732, 288);
-    Twips::place(m_textArea, 2280, 840, 7695, 7215);
-    Twips::place(sbStatusBar, 0, 8100, 10005, 270);
-    m_client->setMinimumSize(Twips::toPixels(10005, this), Twips::toPixels(8370, this));
-
-    connect(PageNumber, &QLineEdit::textChanged, this, &frmMain::PageNumber_Change);
-    connect(m_textArea, &TextArea::keyDown, this, &frmMain::TextArea_KeyDown);
-}
-
-QAction *frmMain::addAction(QMenu *menu, const char *name, const QString &text,
-                            const QKeySequence &shortcut)
-{
-    QAction *action = menu->addAction(text);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(shortcut);
-    return action;
-}
-
-void frmMain::buildMenus()
-{
-    QMenu *mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileOpen = addAction(mnuFile, "mnuFileOpen", QStringLiteral("&Open..."),
-                            QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuFilePrint = addAction(mnuFile, "mnuFilePrint", QStringLiteral("&Print..."),
-                             QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnuFileExit = addAction(mnuFile, "mnuFileExit", QStringLiteral("E&xit"),
-                            QKeySequence(Qt::CTRL | Qt::Key_E));
-
-    QMenu *mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    mnuTools->setObjectName(QStringLiteral("mnuTools"));
-    menuOpenWith = addAction(mnuTools, "menuOpenWith", QStringLiteral("Open With NotePad"));
-
-    connect(mnuFileOpen, &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
-    connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
-}
-
-// ---- start-up and exit ---------------------------------------------------------------------
-
-void frmMain::Form_Load(const QString &configFile)
-{
-    m_textArea->setText(kHint);
-    mnuFilePrint->setEnabled(false);
-    menuOpenWith->setEnabled(false);
-    CurrentPage = 0;
-    OpenAtStartup = false;
-    m_configFile = configFile;
-    const SettingsFileResult read = SaveLoadGlobalData(m_configFile, false, m_data);
-    if (!read.ok)
-        m_prompts.tell(this,
-                       QStringLiteral("The settings could not be read, the defaults are "
-                                      "used:\n%1")
-                           .arg(read.error));
-    ApplyPageFormat();
-    if (!m_data.LastBook.isEmpty() && m_data.LoadLastBook == VTrue) {
-        BookPath = m_data.LastBook;
-        OpenAtStartup = true;
-        LoadBook();
-    }
-}
-
-void frmMain::Form_Unload()
-{
-    m_data.LastPage = qint16(CurrentPage);
-    if (m_configFile.isEmpty())
-        return;
-    const SettingsFileResult written = SaveLoadGlobalData(m_configFile, true, m_data);
-    if (!written.ok)
-        m_prompts.tell(this,
-                       QStringLiteral("The settings could not be saved:\n%1").arg(written.error));
-}
-
-void frmMain::closeEvent(QCloseEvent *event)
-{
-    Form_Unload();
-    event->accept();
-}
 
 // ---- book loading ----------------------------------------------------------------------------
 
@@ -167,6 +70,27 @@ void frmMain::openFromFileList(const QString &fullPath)
     m_statusPanel->setText(BookPath);
     PageIndex = 0;
     LoadBook();
+}
+
+// Unloads the book: the window goes back to how start-up leaves it, and page numbers are
+// refused until the next book is opened.
+void frmMain::mnuFileClose_Click()
+{
+    m_book = Book();
+    BookOpened = false;
+    BookPath.clear();
+    PageIndex = 0;
+    CurrentPage = 0;
+    LastPageIndex = 0;
+    ShownPage = 0;
+    lblTitle->setText(QStringLiteral("Book Title"));
+    PageTotal->clear();
+    const QSignalBlocker quiet(PageNumber);
+    PageNumber->clear();
+    m_statusPanel->clear();
+    m_textArea->setText(Hint);
+    mnuFilePrint->setEnabled(false);
+    menuOpenWith->setEnabled(false);
 }
 
 void frmMain::LoadBook()
@@ -319,4 +243,15 @@ void frmMain::TextArea_KeyDown(int key, Qt::KeyboardModifiers)
         CommandPre_Click();
     else if (key == Qt::Key_Right)
         CommandNext_Click();
+}
+
+void frmMain::TextArea_MouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers, const QPoint &pos)
+{
+    if (buttons & Qt::RightButton)
+        mnuEdit->popup(m_textArea->viewport()->mapToGlobal(pos));
+}
+
+void frmMain::File1_Click(const QString &fullPath)
+{
+    m_textArea->setText(fullPath);
 }

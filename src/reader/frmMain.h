@@ -3,35 +3,50 @@
 #include "book/Book.h"
 #include "settings/GlobalData.h"
 
+#include <QHash>
 #include <QMainWindow>
+#include <QRectF>
 
 class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPushButton;
 class QStatusBar;
+class QToolBar;
+class Drives;
+class FilePanel;
 class Prompts;
 class TextArea;
 
 // The reader window: it owns the book state and shows one page of the book at a time.
 // Pages are shown only through the page-number box: code that wants a page puts its number
 // into PageNumber, whose change handler validates it and shows the page.
+//
+// The class is split by concern: frmMain.cpp (book loading and page navigation),
+// frmMainLayout.cpp (controls, menus, toolbar and the resize rule), frmMainSession.cpp
+// (start-up and exit), frmMainCommands.cpp (the menu and toolbar commands).
 class frmMain : public QMainWindow
 {
     Q_OBJECT
     Q_DISABLE_COPY(frmMain)
 
 public:
+    static const QString Hint; // what the page view shows until a book is opened
+
     frmMain(Prompts &prompts, GlobalData &data, QWidget *parent = nullptr);
+    frmMain(Prompts &prompts, GlobalData &data, const Drives &drives, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // Start-up: the hint, the settings from configFile, the page format, the last book.
+    // Start-up and exit.
     void Form_Load(const QString &configFile);
+    void Form_Unload();
 
     // Book loading.
     void LoadBook();
     void ApplyPageFormat();
     void mnuFileOpen_Click();
+    void mnuFileClose_Click();
     // Opens fullPath from the file panel and remembers it as the last book.
     void openFromFileList(const QString &fullPath);
 
@@ -40,6 +55,19 @@ public:
     void CommandNext_Click();
     void CommandPre_Click();
     void TextArea_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void TextArea_MouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                            const QPoint &pos);
+
+    // Layout and view toggles.
+    void Form_Resize();
+    void mnuViewToolbar_Click();
+    void mnuViewStatusBar_Click();
+    void mnuViewFileSystem_Click();
+    void cmdCloseFile_Click();
+    void File1_Click(const QString &fullPath);
+
+    // Toolbar.
+    void tbToolBar_ButtonClick(QAction *button);
 
     // Book state, for the window's commands and for tests.
     const QString &bookPath() const { return BookPath; }
@@ -50,21 +78,35 @@ public:
     bool bookOpened() const { return BookOpened; }
 
     TextArea *textArea() const { return m_textArea; }
+    FilePanel *filePanel() const { return frmFile; }
+    // Design geometry of a control in twips, as the resize rule keeps it.
+    QRectF twipsGeometry(const QWidget *control) const { return m_twips.value(control); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildControls();
     void buildMenus();
-    QAction *addAction(QMenu *menu, const char *name, const QString &text,
-                       const QKeySequence &shortcut = {});
+    void buildToolBar();
+    QAction *addMenuItem(QMenu *menu, const char *name, const char *captionId,
+                         const QKeySequence &shortcut = {});
+    QMenu *addSubMenu(QMenu *parent, const char *name, const char *captionId);
+    void place(QWidget *control, const QRectF &twips);
+    void moveBy(QWidget *control, double dx);
+    double outerWidthTwips() const;
+    QSizeF clientTwips() const;
     void reportLoadFailure(const Book::LoadResult &result);
-    void Form_Unload();
+    void showFileSystem(bool shown);
+    void captureFormat();
+    void writePlacement();
 
     Prompts &m_prompts;
     GlobalData &m_data;
-    QString m_configFile;
+    const Drives &m_drives;
+    QString ConfigFile;
 
     // Book state.
     QString BookPath;
@@ -76,18 +118,40 @@ private:
     int ShownPage = 0;
     bool OpenAtStartup = false;
 
+    // Layout state.
+    double OldWidth = 0;
+    QHash<const QWidget *, QRectF> m_twips;
+
     QWidget *m_client = nullptr;
+    QToolBar *tbToolBar = nullptr;
+    QStatusBar *sbStatusBar = nullptr;
+    QLabel *m_statusPanel = nullptr;
+    FilePanel *frmFile = nullptr;
     QLabel *lblTitle = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
     QLineEdit *PageTotal = nullptr;
     QLineEdit *PageNumber = nullptr;
     TextArea *m_textArea = nullptr;
-    QStatusBar *sbStatusBar = nullptr;
-    QLabel *m_statusPanel = nullptr;
+    QPushButton *CommandPre = nullptr;
+    QPushButton *CommandNext = nullptr;
 
+    QMenu *mnuEdit = nullptr;
     QAction *mnuFileOpen = nullptr;
+    QAction *mnuFileClose = nullptr;
+    QAction *mnuFilePageSetup = nullptr;
     QAction *mnuFilePrint = nullptr;
     QAction *mnuFileExit = nullptr;
+    QAction *mnuFont = nullptr;
+    QAction *mnuEditCopy = nullptr;
+    QAction *mnuViewToolbar = nullptr;
+    QAction *mnuViewStatusBar = nullptr;
+    QAction *mnuViewFileSystem = nullptr;
+    QAction *mnuViewOptions = nullptr;
     QAction *menuOpenWith = nullptr;
+    QAction *mnuToolsFind = nullptr;
+    QAction *mnuToolsFindNext = nullptr;
+    QAction *mnuTextTools = nullptr;
+    QAction *mnuHelpTopic = nullptr;
+    QAction *mnuHelpAbout = nullptr;
 };

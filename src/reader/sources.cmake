@@ -1,5 +1,30 @@
 target_sources(pagelark_ui PRIVATE
+    reader/FilePanel.cpp reader/FilePanel.h
     reader/TextArea.cpp reader/TextArea.h
+    reader/ToolbarIcons.cpp reader/ToolbarIcons.h
     reader/Twips.h
     reader/frmMain.cpp reader/frmMain.h
+    reader/frmMainCommands.cpp
+    reader/frmMainLayout.cpp
+    reader/frmMainSession.cpp
+)
+qt_add_resources(pagelark_ui "toolbar_icons"
+    PREFIX "/toolbar"
+    BASE "${PROJECT_SOURCE_DIR}/resources/toolbar"
+    FILES
+        "${PROJECT_SOURCE_DIR}/resources/toolbar/align-left.svg"
+        "${PROJECT_SOURCE_DIR}/resources/toolbar/align-right.svg"
+        "${PROJECT_SOURCE_DIR}/resources/toolbar/back1.svg"
+        "${PROJECT_SOURCE_DIR}/resources/toolbar/bold.svg"
+        "${PROJECT_SOURCE_DIR}/resources/toolbar/center.svg"
+        "${PROJECT_SOURCE_DIR}/resources/toolbar/close.svg"
+        "${PROJECT_SOURCE_DIR}/resources/toolbar/copy.svg"
+        "${PROJECT_SOURCE_DIR}/resources/toolbar/find.svg"
+        "${PROJECT_SOURCE_DIR}/resources/toolbar/front.svg"
+        "${PROJECT_SOURCE_DIR}/resources/toolbar/italic.svg"
+        "${PROJECT_SOURCE_DIR}/resources/toolbar/larger.svg"
+        "${PROJECT_SOURCE_DIR}/resources/toolbar/open.svg"
+        "${PROJECT_SOURCE_DIR}/resources/toolbar/print.svg"
+        "${PROJECT_SOURCE_DIR}/resources/toolbar/properties.svg"
+        "${PROJECT_SOURCE_DIR}/resources/toolbar/smaller.svg"
 )

@@ -1,0 +1,264 @@
+#include "reader/FilePanel.h"
+
+#include "app/FileChecks.h"
+#include "platform/Prompts.h"
+#include "reader/Twips.h"
+#include "settings/GlobalData.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIcon>
+#include <QListView>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeView>
+
+namespace {
+
+const QStringList kBookPatterns = {QStringLiteral("*.txt"), QStringLiteral("*.html"),
+                                   QStringLiteral("*.htm")};
+
+QString cleanFolder(const QString &folder)
+{
+    const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
+    return clean.isEmpty() ? QStringLiteral("/") : clean;
+}
+
+} // namespace
+
+FilePanel::FilePanel(Prompts &prompts, GlobalData &data, const Drives &drives, QWidget *parent)
+    : QGroupBox(QStringLiteral("File System"), parent),
+      m_prompts(prompts),
+      m_data(data),
+      m_drives(drives)
+{
+    setObjectName(QStringLiteral("frmFile"));
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(128, 255, 255));
+    setPalette(p);
+
+    cmdCloseFile = new QToolButton(this);
+    cmdCloseFile->setObjectName(QStringLiteral("cmdCloseFile"));
+    cmdCloseFile->setIcon(QIcon::fromTheme(QStringLiteral("window-close"),
+                                           QIcon(QStringLiteral(":/toolbar/close.svg"))));
+    cmdCloseFile->setToolTip(QStringLiteral("Close File View"));
+    cmdCloseFile->setAutoRaise(true);
+
+    Drive1 = new QComboBox(this);
+    Drive1->setObjectName(QStringLiteral("Drive1"));
+
+    m_folders = new QFileSystemModel(this);
+    m_folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    m_folders->setReadOnly(true);
+    Dir1 = new QTreeView(this);
+    Dir1->setObjectName(QStringLiteral("Dir1"));
+    Dir1->setModel(m_folders);
+    for (int column = 1; column < m_folders->columnCount(); ++column)
+        Dir1->hideColumn(column);
+    Dir1->header()->hide();
+    Dir1->setIndentation(10);
+
+    m_files = new QFileSystemModel(this);
+    m_files->setFilter(QDir::Files);
+    m_files->setNameFilters(kBookPatterns);
+    m_files->setNameFilterDisables(false);
+    m_files->setReadOnly(true);
+    File1 = new QListView(this);
+    File1->setObjectName(QStringLiteral("File1"));
+    File1->setModel(m_files);
+
+    cmdFavorit = new QPushButton(QStringLiteral("Favorit"), this);
+    cmdFavorit->setObjectName(QStringLiteral("cmdFavorit"));
+    cmdFavorit->setToolTip(QStringLiteral("Add this as favorit book folder"));
+
+    Twips::place(cmdCloseFile, 1800, 0, 255, 255);
+    Twips::place(Drive1, 240, 360, 1695, 315);
+    Twips::place(Dir1, 120, 840, 1815, 2340);
+    Twips::place(File1, 120, 3240, 1815, m_fileListHeight);
+    Twips::place(cmdFavorit, 360, m_favoritTop, 1335, 375);
+
+    connect(cmdCloseFile, &QToolButton::clicked, this, &FilePanel::closeClicked);
+    connect(Drive1, &QComboBox::activated, this, &FilePanel::Drive1_Change);
+    connect(Dir1, &QTreeView::clicked, this,
+            [this](const QModelIndex &index) { Dir1_Change(m_folders->filePath(index)); });
+    connect(Dir1, &QTreeView::activated, this,
+            [this](const QModelIndex &index) { Dir1_Change(m_folders->filePath(index)); });
+    connect(File1, &QListView::clicked, this,
+            [this](const QModelIndex &index) { File1_Click(m_files->fileName(index)); });
+    connect(File1, &QListView::activated, this,
+            [this](const QModelIndex &index) { File1_DblClick(m_files->fileName(index)); });
+    connect(cmdFavorit, &QPushButton::clicked, this, &FilePanel::cmdFavorit_Click);
+
+    fillDrives();
+    const QString start = cleanFolder(QDir::currentPath());
+    m_driveIndex = driveIndexOf(start);
+    Drive1->setCurrentIndex(m_driveIndex);
+    if (!setFolder(start))
+        setFolder(drive());
+}
+
+void FilePanel::fillDrives()
+{
+    m_driveList = m_drives.list();
+    Drive1->clear();
+    for (const DriveInfo &drive : std::as_const(m_driveList))
+        Drive1->addItem(drive.displayName, drive.rootPath);
+}
+
+// The volume holding path: the one with the longest root that path starts with.
+int FilePanel::driveIndexOf(const QString &path) const
+{
+    int best = -1;
+    qsizetype bestLength = -1;
+    const QString withSlash = path.endsWith(u'/') ? path : path + u'/';
+    for (int i = 0; i < m_driveList.size(); ++i) {
+        const QString &root = m_driveList[i].rootPath;
+        if (withSlash.startsWith(root) && root.size() > bestLength) {
+            best = i;
+            bestLength = root.size();
+        }
+    }
+    return best < 0 && !m_driveList.isEmpty() ? 0 : best;
+}
+
+QString FilePanel::drive() const
+{
+    if (m_driveIndex < 0 || m_driveIndex >= m_driveList.size())
+        return QStringLiteral("/");
+    return m_driveList[m_driveIndex].rootPath;
+}
+
+bool FilePanel::readable(const QString &folder)
+{
+    const QFileInfo info(folder);
+    if (info.isDir() && info.isReadable() && QDir(folder).isReadable())
+        return true;
+    m_prompts.tell(
+        this,
+        QStringLiteral("The folder %1 cannot be read.").arg(QDir::toNativeSeparators(folder)));
+    return false;
+}
+
+bool FilePanel::setDrive(const QString &root)
+{
+    int index = -1;
+    for (int i = 0; i < m_driveList.size(); ++i) {
+        if (m_driveList[i].rootPath == root || m_driveList[i].displayName == root)
+            index = i;
+    }
+    if (index < 0) {
+        m_prompts.tell(this, QStringLiteral("The drive %1 is not available.").arg(root));
+        return false;
+    }
+    if (index == m_driveIndex)
+        return true;
+    const DriveInfo &chosen = m_driveList[index];
+    if (!chosen.ready) {
+        m_prompts.tell(this, QStringLiteral("The drive %1 is not ready.").arg(chosen.displayName));
+        return false;
+    }
+    const int previous = m_driveIndex;
+    m_driveIndex = index;
+    if (!setFolder(chosen.rootPath)) {
+        m_driveIndex = previous;
+        Drive1->setCurrentIndex(previous);
+        return false;
+    }
+    Drive1->setCurrentIndex(index);
+    return true;
+}
+
+void FilePanel::Drive1_Change(int index)
+{
+    if (index < 0 || index >= m_driveList.size())
+        return;
+    if (!setDrive(m_driveList[index].rootPath))
+        Drive1->setCurrentIndex(m_driveIndex);
+}
+
+bool FilePanel::setFolder(const QString &folder)
+{
+    const QString clean = cleanFolder(folder);
+    if (!readable(clean))
+        return false;
+    m_folder = clean;
+
+    const QString root = drive();
+    m_folders->setRootPath(root);
+    Dir1->setRootIndex(m_folders->index(root));
+    const QModelIndex current = m_folders->index(clean);
+    Dir1->setCurrentIndex(current);
+    Dir1->scrollTo(current);
+    Dir1->expand(current);
+
+    m_files->setRootPath(clean);
+    File1->setRootIndex(m_files->index(clean));
+    return true;
+}
+
+void FilePanel::Dir1_Change(const QString &folder)
+{
+    if (folder.isEmpty() || cleanFolder(folder) == m_folder)
+        return;
+    if (!setFolder(folder))
+        Dir1->setCurrentIndex(m_folders->index(m_folder));
+}
+
+void FilePanel::File1_Click(const QString &name)
+{
+    Q_EMIT fileClicked(FullPathOf(m_folder, name));
+}
+
+void FilePanel::File1_DblClick(const QString &name)
+{
+    Q_EMIT fileDoubleClicked(FullPathOf(m_folder, name));
+}
+
+void FilePanel::cmdFavorit_Click()
+{
+    m_data.FavoritePath = m_folder;
+    m_data.FavoriteDrive = drive();
+    m_data.FavoriteSet = VTrue;
+}
+
+void FilePanel::RestoreFavoritFolder()
+{
+    if (m_data.FavoriteSet == VFalse)
+        return;
+    if (!DirExists(m_data.FavoritePath)) {
+        m_prompts.tell(this, QStringLiteral("Favorit path not exist, reset to default"));
+        m_data.FavoriteSet = VFalse;
+        return;
+    }
+    const int index = driveIndexOf(m_data.FavoritePath);
+    if (index >= 0)
+        m_driveIndex = index;
+    Drive1->setCurrentIndex(m_driveIndex);
+    setFolder(m_data.FavoritePath);
+}
+
+QStringList FilePanel::listedFiles() const
+{
+    QStringList names;
+    const QModelIndex root = File1->rootIndex();
+    for (int row = 0; row < m_files->rowCount(root); ++row) {
+        const QModelIndex index = m_files->index(row, 0, root);
+        if (!m_files->isDir(index))
+            names.append(m_files->fileName(index));
+    }
+    names.sort();
+    return names;
+}
+
+void FilePanel::setFileListHeight(double twips)
+{
+    const double before = m_fileListHeight;
+    m_fileListHeight = qMax(0.0, twips);
+    m_favoritTop += m_fileListHeight - before;
+    Twips::place(File1, 120, 3240, 1815, m_fileListHeight);
+    Twips::place(cmdFavorit, 360, m_favoritTop, 1335, 375);
+}

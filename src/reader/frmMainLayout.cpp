@@ -1,0 +1,327 @@
+// The reader window's controls, menu tree and toolbar, and the rule by which it lays them out.
+#include "reader/frmMain.h"
+
+#include "app/AppInfo.h"
+#include "platform/OleColor.h"
+#include "reader/FilePanel.h"
+#include "reader/TextArea.h"
+#include "reader/ToolbarIcons.h"
+#include "reader/Twips.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+// The design client area; the window opens at this size.
+constexpr double kDesignWidth = 10005;
+constexpr double kDesignHeight = 8370;
+// The smallest client area at which the resize rule still shows every control: the favourite
+// button moves up by half of what the panel loses, so it leaves the panel below this height.
+constexpr double kMinWidth = 8000;
+constexpr double kMinHeight = 7950;
+
+struct ToolButton
+{
+    const char *key; // nullptr: a separator
+    const char *toolTip;
+    const char *image;
+};
+
+// Tooltips that are numbers are string ids, replaced when the captions are loaded.
+constexpr ToolButton kToolButtons[] = {
+    {"Open", "1017", "Open"},
+    {nullptr, nullptr, nullptr},
+    {"Print", "1018", "Print"},
+    {nullptr, nullptr, nullptr},
+    {"Copy", "1019", "Copy"},
+    {"Find", "1020", "Find"},
+    {nullptr, nullptr, nullptr},
+    {"Bold", "Bold", "Bold"},
+    {"Italic", "Italic", "Italic"},
+    {nullptr, nullptr, nullptr},
+    {nullptr, nullptr, nullptr},
+    {"back", "Decrease Font Size", "back"},
+    {"forward", "Increase Font Size", "forward"},
+    {nullptr, nullptr, nullptr},
+    {"Front", "Select Font Color", "Front"},
+    {"Back", "Select BackGround Color", "Back1"},
+    {"Properties", "Properties", "Properties"},
+};
+
+void setBlueText(QLabel *label)
+{
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    label->setPalette(p);
+}
+
+} // namespace
+
+void frmMain::buildControls()
+{
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("frmMainClient"));
+    m_client->setAutoFillBackground(true);
+    QPalette background = m_client->palette();
+    background.setColor(QPalette::Window, OleColor::toQColor(OleColor::InfoBackground));
+    m_client->setPalette(background);
+    setCentralWidget(m_client);
+
+    tbToolBar = new QToolBar(m_client);
+    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar->setIconSize(QSize(16, 16));
+    tbToolBar->setMovable(false);
+    tbToolBar->setAutoFillBackground(true);
+
+    sbStatusBar = new QStatusBar(m_client);
+    sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
+    sbStatusBar->setSizeGripEnabled(false);
+    sbStatusBar->setAutoFillBackground(true);
+    m_statusPanel = new QLabel(sbStatusBar);
+    m_statusPanel->setObjectName(QStringLiteral("sbStatusBarPanel1"));
+    m_statusPanel->setMinimumWidth(Twips::toPixels(1440, this));
+    sbStatusBar->addWidget(m_statusPanel, 1);
+
+    frmFile = new FilePanel(m_prompts, m_data, m_drives, m_client);
+
+    Label2 = new QLabel(QStringLiteral("Total Pages:"), m_client);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    setBlueText(Label2);
+    PageTotal = new QLineEdit(m_client);
+    PageTotal->setObjectName(QStringLiteral("PageTotal"));
+    PageTotal->setReadOnly(true);
+    lblTitle = new QLabel(QStringLiteral("Book Title"), m_client);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    setBlueText(lblTitle);
+    Label1 = new QLabel(QStringLiteral("Page:"), m_client);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    setBlueText(Label1);
+    PageNumber = new QLineEdit(m_client);
+    PageNumber->setObjectName(QStringLiteral("PageNumber"));
+    m_textArea = new TextArea(m_client);
+    m_textArea->setObjectName(QStringLiteral("TextArea"));
+    m_textArea->setContextMenuPolicy(Qt::NoContextMenu);
+    CommandPre = new QPushButton(QStringLiteral("Previous"), m_client);
+    CommandPre->setObjectName(QStringLiteral("CommandPre"));
+    CommandPre->setToolTip(QStringLiteral("Go To Previous Page"));
+    CommandPre->hide();
+    CommandNext = new QPushButton(QStringLiteral("Next"), m_client);
+    CommandNext->setObjectName(QStringLiteral("CommandNext"));
+    CommandNext->setToolTip(QStringLiteral("Go To Next Page"));
+    CommandNext->hide();
+
+    place(tbToolBar, {0, 0, kDesignWidth, 420});
+    place(sbStatusBar, {0, 8100, kDesignWidth, 270});
+    place(frmFile, {120, 600, 2055, 7455});
+    place(Label2, {2280, 480, 900, 195});
+    place(PageTotal, {3240, 480, 615, 288});
+    place(lblTitle, {3960, 480, 4455, 375});
+    place(Label1, {8640, 480, 420, 195});
+    place(PageNumber, {9120, 480, 732, 288});
+    place(m_textArea, {2280, 840, 7695, 7215});
+    place(CommandPre, {4440, 7560, 1092, 252});
+    place(CommandNext, {5760, 7560, 1332, 252});
+    // Auto-sized labels take the height their text needs.
+    Label1->adjustSize();
+    Label2->adjustSize();
+
+    m_client->setMinimumSize(Twips::toPixels(kMinWidth, this), Twips::toPixels(kMinHeight, this));
+    resize(Twips::toPixels(kDesignWidth, this), Twips::toPixels(kDesignHeight, this));
+
+    connect(PageNumber, &QLineEdit::textChanged, this, &frmMain::PageNumber_Change);
+    connect(m_textArea, &TextArea::keyDown, this, &frmMain::TextArea_KeyDown);
+    connect(m_textArea, &TextArea::mouseDown, this, &frmMain::TextArea_MouseDown);
+    connect(CommandPre, &QPushButton::clicked, this, &frmMain::CommandPre_Click);
+    connect(CommandNext, &QPushButton::clicked, this, &frmMain::CommandNext_Click);
+    connect(frmFile, &FilePanel::closeClicked, this, &frmMain::cmdCloseFile_Click);
+    connect(frmFile, &FilePanel::fileClicked, this, &frmMain::File1_Click);
+    connect(frmFile, &FilePanel::fileDoubleClicked, this, &frmMain::openFromFileList);
+}
+
+QAction *frmMain::addMenuItem(QMenu *menu, const char *name, const char *captionId,
+                              const QKeySequence &shortcut)
+{
+    QAction *action = menu->addAction(QString::fromLatin1(captionId));
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WindowShortcut);
+    return action;
+}
+
+QMenu *frmMain::addSubMenu(QMenu *parent, const char *name, const char *captionId)
+{
+    QMenu *menu = parent ? parent->addMenu(QString::fromLatin1(captionId))
+                         : menuBar()->addMenu(QString::fromLatin1(captionId));
+    menu->setObjectName(QString::fromLatin1(name));
+    menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+// Captions are string ids, replaced by their texts when the window loads.
+void frmMain::buildMenus()
+{
+    QMenu *mnuFile = addSubMenu(nullptr, "mnuFile", "1000");
+    mnuFileOpen = addMenuItem(mnuFile, "mnuFileOpen", "1001", QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuFileClose = addMenuItem(mnuFile, "mnuFileClose", "1002", QKeySequence(Qt::CTRL | Qt::Key_D));
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar0"));
+    mnuFilePageSetup = addMenuItem(mnuFile, "mnuFilePageSetup", "1003");
+    mnuFilePrint = addMenuItem(mnuFile, "mnuFilePrint", "1005", QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar1"));
+    mnuFileExit = addMenuItem(mnuFile, "mnuFileExit", "1006", QKeySequence(Qt::CTRL | Qt::Key_E));
+
+    mnuEdit = addSubMenu(nullptr, "mnuEdit", "1007");
+    mnuFont = addMenuItem(mnuEdit, "mnuFont", "1032");
+    mnuEditCopy = addMenuItem(mnuEdit, "mnuEditCopy", "1008", QKeySequence(Qt::CTRL | Qt::Key_C));
+
+    QMenu *mnuView = addSubMenu(nullptr, "mnuView", "1009");
+    mnuViewToolbar = addMenuItem(mnuView, "mnuViewToolbar", "1010");
+    mnuViewStatusBar = addMenuItem(mnuView, "mnuViewStatusBar", "1011");
+    mnuViewFileSystem = addMenuItem(mnuView, "mnuViewFileSystem", "1033");
+    for (QAction *toggle : {mnuViewToolbar, mnuViewStatusBar, mnuViewFileSystem}) {
+        toggle->setCheckable(true);
+        toggle->setChecked(true);
+    }
+    mnuViewOptions = addMenuItem(mnuView, "mnuViewOptions", "1012");
+
+    QMenu *mnuTools = addSubMenu(nullptr, "mnuTools", "1013");
+    menuOpenWith = addMenuItem(mnuTools, "menuOpenWith", "1029");
+    mnuToolsFind =
+        addMenuItem(mnuTools, "mnuToolsFind", "1014", QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuToolsFindNext =
+        addMenuItem(mnuTools, "mnuToolsFindNext", "1030", QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuTextTools =
+        addMenuItem(mnuTools, "mnuTextTools", "1031", QKeySequence(Qt::CTRL | Qt::Key_T));
+
+    QMenu *mnuHelp = addSubMenu(nullptr, "mnuHelp", "1015");
+    mnuHelpTopic = addMenuItem(mnuHelp, "mnuHelpTopic", "1028", QKeySequence(Qt::Key_F1));
+    mnuHelpAbout = addMenuItem(mnuHelp, "mnuHelpAbout", "1016");
+
+    connect(mnuFileOpen, &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
+    connect(mnuFileClose, &QAction::triggered, this, &frmMain::mnuFileClose_Click);
+    connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
+    connect(mnuViewToolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
+    connect(mnuViewStatusBar, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
+    connect(mnuViewFileSystem, &QAction::triggered, this, &frmMain::mnuViewFileSystem_Click);
+}
+
+void frmMain::buildToolBar()
+{
+    for (const ToolButton &button : kToolButtons) {
+        if (!button.key) {
+            tbToolBar->addSeparator();
+            continue;
+        }
+        QAction *action = tbToolBar->addAction(ToolbarIcons::icon(QLatin1String(button.image)),
+                                               QString::fromLatin1(button.key));
+        action->setObjectName(QStringLiteral("tbToolBar_") + QLatin1String(button.key));
+        action->setProperty("Key", QString::fromLatin1(button.key));
+        action->setToolTip(QString::fromLatin1(button.toolTip));
+    }
+    connect(tbToolBar, &QToolBar::actionTriggered, this, &frmMain::tbToolBar_ButtonClick);
+}
+
+void frmMain::place(QWidget *control, const QRectF &twips)
+{
+    m_twips.insert(control, twips);
+    Twips::place(control, twips.x(), twips.y(), twips.width(), twips.height());
+}
+
+void frmMain::moveBy(QWidget *control, double dx)
+{
+    place(control, m_twips.value(control).translated(dx, 0));
+}
+
+double frmMain::outerWidthTwips() const
+{
+    return Twips::fromPixels(width(), this);
+}
+
+QSizeF frmMain::clientTwips() const
+{
+    return {Twips::fromPixels(m_client->width(), this),
+            Twips::fromPixels(m_client->height(), this)};
+}
+
+// Widths change by increments to the current positions, heights are computed afresh from the
+// client height. A minimized window keeps its layout and its OldWidth, so that restoring it
+// gives back the layout it had.
+void frmMain::Form_Resize()
+{
+    if (isMinimized() || m_client->width() == 0)
+        return;
+    const double dW = outerWidthTwips() - OldWidth;
+    const QSizeF client = clientTwips();
+
+    QRectF view = m_twips.value(m_textArea);
+    view.setWidth(view.width() + dW);
+    view.setHeight(client.height() - 1500);
+    place(m_textArea, view);
+    moveBy(Label1, dW);
+    moveBy(PageNumber, dW);
+    moveBy(lblTitle, dW / 2);
+    frmFile->setFileListHeight(client.height() / 2 - 1000);
+    QRectF panel = m_twips.value(frmFile);
+    panel.setHeight(client.height() - 1200);
+    place(frmFile, panel);
+
+    // The toolbar and the status bar follow the window's edges by their alignment.
+    place(tbToolBar, {0, 0, client.width(), 420});
+    place(sbStatusBar, {0, client.height() - 270, client.width(), 270});
+
+    OldWidth = outerWidthTwips();
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void frmMain::mnuViewToolbar_Click()
+{
+    // The action has already toggled its own check mark.
+    tbToolBar->setVisible(mnuViewToolbar->isChecked());
+}
+
+void frmMain::mnuViewStatusBar_Click()
+{
+    sbStatusBar->setVisible(mnuViewStatusBar->isChecked());
+}
+
+// Hiding the panel moves the page view 2100 to the left and widens it by 2000, showing it
+// does the reverse; the right edge moves by the 100 between them.
+void frmMain::showFileSystem(bool shown)
+{
+    frmFile->setVisible(shown);
+    mnuViewFileSystem->setChecked(shown);
+    QRectF view = m_twips.value(m_textArea);
+    const double shift = shown ? 2100 : -2100;
+    view.moveLeft(view.left() + shift);
+    view.setWidth(view.width() - (shown ? 2000 : -2000));
+    place(m_textArea, view);
+}
+
+void frmMain::mnuViewFileSystem_Click()
+{
+    // The item's check mark is already inverted: checked now means the panel was hidden.
+    showFileSystem(mnuViewFileSystem->isChecked());
+}
+
+void frmMain::cmdCloseFile_Click()
+{
+    showFileSystem(false);
+}

@@ -1,0 +1,110 @@
+// The reader window's start-up and exit sequences.
+#include "reader/frmMain.h"
+
+#include "app/AppInfo.h"
+#if __has_include("app/Captions.h")
+#include "app/Captions.h"
+#else
+inline void LoadResourceCaptions(QWidget *) { }
+#endif
+#include "platform/OleColor.h"
+#include "platform/Prompts.h"
+#include "reader/FilePanel.h"
+#include "reader/TextArea.h"
+#include "reader/Twips.h"
+#include "settings/SettingsFile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QSettings>
+
+#include <cmath>
+
+void frmMain::Form_Load(const QString &configFile)
+{
+    m_textArea->setText(Hint);
+    mnuFilePrint->setEnabled(false);
+    menuOpenWith->setEnabled(false);
+    CurrentPage = 0;
+    OldWidth = outerWidthTwips();
+    LoadResourceCaptions(this);
+    OpenAtStartup = false;
+    ConfigFile = configFile;
+    const SettingsFileResult read = SaveLoadGlobalData(ConfigFile, false, m_data);
+    if (!read.ok)
+        m_prompts.tell(this,
+                       QStringLiteral("The settings could not be read; Pagelark starts "
+                                      "with its defaults.\n%1")
+                           .arg(read.error));
+    ApplyPageFormat();
+    frmFile->RestoreFavoritFolder();
+    if (!m_data.LastBook.isEmpty() && m_data.LoadLastBook == VTrue) {
+        BookPath = m_data.LastBook;
+        OpenAtStartup = true;
+        LoadBook();
+    }
+}
+
+// Copies the page view's format into the settings record. A selection that mixes values of a
+// field keeps that field's previous value.
+void frmMain::captureFormat()
+{
+    m_textArea->selectWholeText();
+    m_data.BackColor =
+        VariantValue::fromLong(qint32(OleColor::fromQColor(m_textArea->backColor())));
+    if (const auto color = m_textArea->selColor())
+        m_data.ForeColor = VariantValue::fromLong(qint32(OleColor::fromQColor(*color)));
+    if (const auto size = m_textArea->selFontSize())
+        m_data.FontSize = qint16(qBound(-32768.0, std::nearbyint(*size), 32767.0));
+    if (const auto name = m_textArea->selFontName())
+        m_data.FontName = *name;
+    if (const auto bold = m_textArea->selBold())
+        m_data.FontBold = *bold ? VTrue : VFalse;
+    if (const auto italic = m_textArea->selItalic())
+        m_data.FontItalic = *italic ? VTrue : VFalse;
+    m_textArea->collapseSelection();
+}
+
+void frmMain::Form_Unload()
+{
+    m_data.LastPage = qint16(CurrentPage);
+    captureFormat();
+    if (!ConfigFile.isEmpty()) {
+        const SettingsFileResult written = SaveLoadGlobalData(ConfigFile, true, m_data);
+        if (!written.ok)
+            m_prompts.tell(this,
+                           QStringLiteral("The settings could not be saved; the previous "
+                                          "ones are kept.\n%1")
+                               .arg(written.error));
+    }
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window != this && window->isWindow() && window->isVisible()
+            && window->inherits("QWidget") && !window->inherits("QMenu"))
+            window->close();
+    }
+    if (!isMinimized())
+        writePlacement();
+}
+
+// The placement goes to the per-user store in twips, as decimal text; it is never read back.
+void frmMain::writePlacement()
+{
+    QSettings store(AppInfo::title(), AppInfo::title());
+    store.beginGroup(QStringLiteral("Settings"));
+    const QRect frame = frameGeometry();
+    store.setValue(QStringLiteral("MainLeft"), QString::number(Twips::fromPixels(frame.x(), this)));
+    store.setValue(QStringLiteral("MainTop"), QString::number(Twips::fromPixels(frame.y(), this)));
+    store.setValue(QStringLiteral("MainWidth"),
+                   QString::number(Twips::fromPixels(frame.width(), this)));
+    store.setValue(QStringLiteral("MainHeight"),
+                   QString::number(Twips::fromPixels(frame.height(), this)));
+    store.endGroup();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
