@@ -173,3 +173,18 @@ QString Book::pageText(int index) const
     appendWithCrLf(text, decoded);
     return text;
 }
+
+QByteArrayView Book::bytesFrom(int first) const
+{
+    if (first < 0 || first >= pageCount())
+        return {};
+    const qsizetype begin = m_pageStarts[size_t(first)];
+    return QByteArrayView(m_bytes.constData() + begin, m_pageStarts.back() - begin);
+}
+
+int Book::pageAt(qsizetype offset) const
+{
+    const qsizetype absolute = m_pageStarts.front() + offset;
+    const auto after = std::upper_bound(m_pageStarts.begin(), m_pageStarts.end(), absolute);
+    return int(after - m_pageStarts.begin()) - 1;
+}

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <vector>
 
 // A book: the bytes of one text file, read in one pass, and the index of its pages.
@@ -53,6 +54,10 @@ public:
 
     // The raw bytes of page index, line ends as in the file.
     QByteArrayView pageBytes(int index) const;
+    // The bytes of pages first to the end of the book.
+    QByteArrayView bytesFrom(int first) const;
+    // The index of the page holding the byte at offset within bytesFrom(0).
+    int pageAt(qsizetype offset) const;
 
 private:
     LoadResult paginate(int linesPerPage);

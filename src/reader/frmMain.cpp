@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrinter>
 #include <QStatusBar>
 
 namespace {

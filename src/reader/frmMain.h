@@ -7,12 +7,15 @@
 #include <QMainWindow>
 #include <QRectF>
 
+#include <memory>
+
 class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
 class QStatusBar;
+class QPrinter;
 class QToolBar;
 class Drives;
 class FilePanel;
@@ -66,8 +69,21 @@ public:
     void cmdCloseFile_Click();
     void File1_Click(const QString &fullPath);
 
-    // Toolbar.
+    // Search.
+    void mnuToolsFind_Click();
+    void mnuToolsFindNext_Click();
+
+    // Printing, clipboard and launches.
+    void mnuFilePrint_Click();
+    void mnuFilePageSetup_Click();
+    void mnuEditCopy_Click();
+
+    // Toolbar and formatting.
     void tbToolBar_ButtonClick(QAction *button);
+    void mnuFont_Click();
+
+    // The printer Print uses; Page Setup chooses it.
+    QPrinter &printer();
 
     // Book state, for the window's commands and for tests.
     const QString &bookPath() const { return BookPath; }
@@ -102,6 +118,15 @@ private:
     void showFileSystem(bool shown);
     void captureFormat();
     void writePlacement();
+    // Shows page `number` (from 1) through the page-number box, also when the box already
+    // holds that number.
+    void showPageThroughBox(int number);
+    void showMatch(const QString &text, int page, int position);
+    void changeFontSize(int step);
+    void toggleBold();
+    void toggleItalic();
+    void chooseBackColor();
+    void chooseTextColor();
 
     Prompts &m_prompts;
     GlobalData &m_data;
@@ -117,6 +142,13 @@ private:
     int LastPageIndex = 0;
     int ShownPage = 0;
     bool OpenAtStartup = false;
+
+    // Search state.
+    QString SearchText;
+    int FoundPos = 0;
+    int SearchPage = 0;
+
+    std::unique_ptr<QPrinter> m_printer;
 
     // Layout state.
     double OldWidth = 0;

@@ -209,6 +209,12 @@ void frmMain::buildMenus()
     connect(mnuViewToolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
     connect(mnuViewStatusBar, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
     connect(mnuViewFileSystem, &QAction::triggered, this, &frmMain::mnuViewFileSystem_Click);
+    connect(mnuToolsFind, &QAction::triggered, this, &frmMain::mnuToolsFind_Click);
+    connect(mnuToolsFindNext, &QAction::triggered, this, &frmMain::mnuToolsFindNext_Click);
+    connect(mnuFilePrint, &QAction::triggered, this, &frmMain::mnuFilePrint_Click);
+    connect(mnuFilePageSetup, &QAction::triggered, this, &frmMain::mnuFilePageSetup_Click);
+    connect(mnuEditCopy, &QAction::triggered, this, &frmMain::mnuEditCopy_Click);
+    connect(mnuFont, &QAction::triggered, this, &frmMain::mnuFont_Click);
 }
 
 void frmMain::buildToolBar()

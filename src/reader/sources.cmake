@@ -1,4 +1,5 @@
 target_sources(pagelark_ui PRIVATE
+    reader/BookPrinter.cpp reader/BookPrinter.h
     reader/FilePanel.cpp reader/FilePanel.h
     reader/TextArea.cpp reader/TextArea.h
     reader/ToolbarIcons.cpp reader/ToolbarIcons.h
