@@ -11,11 +11,15 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QUrl>
 
 namespace {
 
@@ -47,6 +51,8 @@ frmMain::frmMain(Prompts &prompts, GlobalData &data, const Drives &drives, QWidg
     buildControls();
     buildMenus();
     buildToolBar();
+    setAcceptDrops(true);
+    m_textArea->setAcceptDrops(false);
 }
 
 frmMain::~frmMain() = default;
@@ -56,11 +62,32 @@ frmMain::~frmMain() = default;
 void frmMain::mnuFileOpen_Click()
 {
     const QString path = m_prompts.openFile(this, QStringLiteral("Open"), openFilter());
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openBook(path);
+}
+
+void frmMain::openBook(const QString &path)
+{
     BookPath = path;
     PageIndex = 0;
     LoadBook();
+}
+
+// A file dropped onto the window opens as File > Open opens it.
+void frmMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    openBook(urls.first().toLocalFile());
 }
 
 void frmMain::openFromFileList(const QString &fullPath)

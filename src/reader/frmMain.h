@@ -49,6 +49,8 @@ public:
     void LoadBook();
     void ApplyPageFormat();
     void mnuFileOpen_Click();
+    // Opens path as File > Open does; the last book stays as it is.
+    void openBook(const QString &path);
     void mnuFileClose_Click();
     // Opens fullPath from the file panel and remembers it as the last book.
     void openFromFileList(const QString &fullPath);
@@ -101,6 +103,8 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
