@@ -101,12 +101,18 @@ Book::LoadResult Book::load(const QString &path, int linesPerPage)
     if (file.size() > MaxFileSize)
         return {Status::TooLarge, {}};
 
-    Book fresh;
-    if (!readWhole(file, fresh.m_bytes))
+    QByteArray bytes;
+    if (!readWhole(file, bytes))
         return {Status::ReadFailed, file.errorString()};
-    if (std::memchr(fresh.m_bytes.constData(), '\0', size_t(fresh.m_bytes.size())))
-        return {Status::NotText, {}};
+    return loadBytes(std::move(bytes), linesPerPage);
+}
 
+Book::LoadResult Book::loadBytes(QByteArray bytes, int linesPerPage)
+{
+    if (std::memchr(bytes.constData(), '\0', size_t(bytes.size())))
+        return {Status::NotText, {}};
+    Book fresh;
+    fresh.m_bytes = std::move(bytes);
     const LoadResult result = fresh.paginate(linesPerPage);
     if (result.status == Status::Loaded)
         *this = std::move(fresh);

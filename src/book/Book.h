@@ -42,6 +42,8 @@ public:
     // Reads path and cuts it into pages of linesPerPage lines. A linesPerPage below 1 never
     // completes a page: the whole book becomes one page. On failure *this is left unchanged.
     LoadResult load(const QString &path, int linesPerPage);
+    // The same for bytes already in memory.
+    LoadResult loadBytes(QByteArray bytes, int linesPerPage);
 
     int pageCount() const { return int(m_pageStarts.size()) - 1; }
     bool isEmpty() const { return pageCount() == 0; }
