@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Pagelark and runs every test offscreen: once in a normal
-# build, once with AddressSanitizer and UndefinedBehaviorSanitizer; then checks the formatting.
+# build, once with AddressSanitizer and UndefinedBehaviorSanitizer; then checks the formatting
+# and runs each fuzz target for a few seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
@@ -16,3 +17,5 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 
 git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 echo "Formatting: clean"
+
+scripts/fuzz.sh 5

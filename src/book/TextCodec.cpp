@@ -1,6 +1,7 @@
 #include "book/TextCodec.h"
 
 #include <QList>
+#include <QStringDecoder>
 
 #include <array>
 
@@ -50,8 +51,12 @@ TextEncoding detect(QByteArrayView bytes, qsizetype *bomLength)
 
 QString decode(QByteArrayView bytes, TextEncoding encoding)
 {
-    if (encoding == TextEncoding::Utf8)
-        return QString::fromUtf8(bytes);
+    if (encoding == TextEncoding::Utf8) {
+        // A byte-order mark is dropped by the caller where it starts a file; anywhere else, as
+        // at the start of a page, it is a character of the text.
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        return decoder.decode(bytes);
+    }
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t *out = reinterpret_cast<char16_t *>(text.data());
     for (const char c : bytes)

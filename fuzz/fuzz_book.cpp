@@ -1,0 +1,35 @@
+// Any file may be opened as a book: cutting it into pages, decoding a page and searching it
+// must hold for every byte sequence.
+#include "book/Book.h"
+#include "book/BookSearch.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    const int linesPerPage = int(data[0] % 8) - 1; // -1 .. 6, a page size below 1 included
+    const QByteArray bytes(reinterpret_cast<const char *>(data) + 1, qsizetype(size) - 1);
+
+    Book book;
+    if (book.loadBytes(bytes, linesPerPage).status != Book::Status::Loaded)
+        return 0;
+    qsizetype total = 0;
+    for (int page = 0; page < book.pageCount(); ++page) {
+        const QString text = book.pageText(page);
+        if (!text.endsWith(QStringLiteral("\r\n")))
+            std::abort();
+        total += book.pageBytes(page).size();
+    }
+    if (book.pageCount() > 0 && total + (bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0) != bytes.size())
+        std::abort();
+
+    const QString needle = QString::fromLatin1(bytes.left(3));
+    if (const auto match = BookSearch::find(book, needle, 0, 0)) {
+        if (match->page < 0 || match->page >= book.pageCount())
+            std::abort();
+    }
+    return 0;
+}
