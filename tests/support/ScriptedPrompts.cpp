@@ -45,9 +45,11 @@ std::optional<QFont> ScriptedPrompts::font(QWidget *, const QFont &initial, int,
     return fonts.isEmpty() ? std::nullopt : fonts.dequeue();
 }
 
-bool ScriptedPrompts::printerSetup(QWidget *, QPrinter &, const QString &title)
+bool ScriptedPrompts::printerSetup(QWidget *, QPrinter &printer, const QString &title)
 {
     calls.append({Call::PrinterSetup, title, {}});
+    if (duringPrinterSetup)
+        duringPrinterSetup(printer);
     return printerAnswers.isEmpty() ? false : printerAnswers.dequeue();
 }
 

@@ -46,4 +46,6 @@ public:
     QFont lastInitialFont;
     // Runs inside a message box, as the user's actions while it is open.
     std::function<void()> duringMessage;
+    // Runs inside the printer dialog, as the user's choices in it.
+    std::function<void(QPrinter &)> duringPrinterSetup;
 };
