@@ -92,6 +92,11 @@ FilePanel::FilePanel(Prompts &prompts, GlobalData &data, const Drives &drives, Q
     connect(File1, &QListView::activated, this,
             [this](const QModelIndex &index) { File1_DblClick(m_files->fileName(index)); });
     connect(cmdFavorit, &QPushButton::clicked, this, &FilePanel::cmdFavorit_Click);
+    // The folder model reads in the background: show the current folder once its parents are in.
+    connect(m_folders, &QFileSystemModel::directoryLoaded, this, &FilePanel::showCurrentFolder);
+    // Sorting the rows read later moves the folder; keep it in sight.
+    connect(m_folders, &QFileSystemModel::layoutChanged, this,
+            [this] { Dir1->scrollTo(Dir1->currentIndex(), QAbstractItemView::PositionAtCenter); });
 
     fillDrives();
     const QString start = cleanFolder(QDir::currentPath());
@@ -190,14 +195,24 @@ bool FilePanel::setFolder(const QString &folder)
     const QString root = drive();
     m_folders->setRootPath(root);
     Dir1->setRootIndex(m_folders->index(root));
-    const QModelIndex current = m_folders->index(clean);
-    Dir1->setCurrentIndex(current);
-    Dir1->scrollTo(current);
-    Dir1->expand(current);
+    showCurrentFolder();
 
     m_files->setRootPath(clean);
     File1->setRootIndex(m_files->index(clean));
     return true;
+}
+
+// Selects the folder on show in Dir1 with its parents opened.
+void FilePanel::showCurrentFolder()
+{
+    const QModelIndex current = m_folders->index(m_folder);
+    if (!current.isValid())
+        return;
+    for (QModelIndex parent = current.parent(); parent.isValid(); parent = parent.parent())
+        Dir1->expand(parent);
+    if (Dir1->currentIndex() != current)
+        Dir1->setCurrentIndex(current);
+    Dir1->scrollTo(current, QAbstractItemView::PositionAtCenter);
 }
 
 void FilePanel::Dir1_Change(const QString &folder)

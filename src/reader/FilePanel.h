@@ -61,6 +61,7 @@ private:
     void fillDrives();
     int driveIndexOf(const QString &path) const;
     bool readable(const QString &folder);
+    void showCurrentFolder();
 
     Prompts &m_prompts;
     GlobalData &m_data;

@@ -121,6 +121,7 @@ private:
     void reportLoadFailure(const Book::LoadResult &result);
     void showFileSystem(bool shown);
     void captureFormat();
+    void fitHeaderLabels();
     void writePlacement();
     // Shows page `number` (from 1) through the page-number box, also when the box already
     // holds that number.

@@ -17,6 +17,7 @@ inline void LoadResourceCaptions(QWidget *) { }
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QSettings>
 
 #include <cmath>
@@ -29,6 +30,7 @@ void frmMain::Form_Load(const QString &configFile)
     CurrentPage = 0;
     OldWidth = outerWidthTwips();
     LoadResourceCaptions(this);
+    fitHeaderLabels();
     OpenAtStartup = false;
     ConfigFile = configFile;
     const SettingsFileResult read = SaveLoadGlobalData(ConfigFile, false, m_data);
@@ -43,6 +45,18 @@ void frmMain::Form_Load(const QString &configFile)
         BookPath = m_data.LastBook;
         OpenAtStartup = true;
         LoadBook();
+    }
+}
+
+// The auto-sized header labels take the window's font from the captions; a size smaller keeps
+// their text clear of the boxes beside them.
+void frmMain::fitHeaderLabels()
+{
+    for (QLabel *label : {Label1, Label2}) {
+        QFont font = label->font();
+        font.setPointSizeF(qMax(6.0, font.pointSizeF() - 1));
+        label->setFont(font);
+        label->adjustSize();
     }
 }
 
