@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -168,7 +169,9 @@ void frmMain::reportLoadFailure(const Book::LoadResult &result)
     case Book::Status::Loaded:
         return;
     case Book::Status::CannotOpen:
-        text = QStringLiteral("Previous open file not exist");
+        text = QFileInfo(BookPath).isDir()
+            ? QStringLiteral("This is a folder, not a book:\n%1").arg(path)
+            : QStringLiteral("Previous open file not exist");
         break;
     case Book::Status::ReadFailed:
         text = QStringLiteral("The book could not be read:\n%1\n%2").arg(path, result.detail);
