@@ -8,7 +8,7 @@ struct DriveInfo
 {
     enum class Type { Removable, Fixed, CdRom, Other };
 
-    QString rootPath;    // the volume's root folder, ending in "/"
+    QString rootPath; // the volume's root folder, ending in "/"
     QString displayName; // what a drive list shows for it
     Type type = Type::Fixed;
     bool ready = true; // false: no medium, or not readable now
