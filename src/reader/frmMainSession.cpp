@@ -2,11 +2,7 @@
 #include "reader/frmMain.h"
 
 #include "app/AppInfo.h"
-#if __has_include("app/Captions.h")
 #include "app/Captions.h"
-#else
-inline void LoadResourceCaptions(QWidget *) { }
-#endif
 #include "platform/OleColor.h"
 #include "platform/Prompts.h"
 #include "reader/FilePanel.h"
