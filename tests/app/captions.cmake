@@ -1,1 +1,1 @@
-pagelark_add_test(tst_captions ${CMAKE_CURRENT_LIST_DIR}/tst_captions.cpp)
+pagelark_add_test(tst_resourcecaptions ${CMAKE_CURRENT_LIST_DIR}/tst_resourcecaptions.cpp)

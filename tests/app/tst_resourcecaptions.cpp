@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QToolBar>
 
-class tst_captions : public QObject
+class tst_resourcecaptions : public QObject
 {
     Q_OBJECT
 
@@ -23,7 +23,7 @@ private Q_SLOTS:
     void secondCallResetsTaggedCaptionsOnly();
 };
 
-void tst_captions::conversions_data()
+void tst_resourcecaptions::conversions_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("strict"); // -1: the conversion fails
@@ -40,7 +40,7 @@ void tst_captions::conversions_data()
     QTest::newRow("too large") << QStringLiteral("40000") << -1 << -1;
 }
 
-void tst_captions::conversions()
+void tst_resourcecaptions::conversions()
 {
     QFETCH(QString, text);
     QFETCH(int, strict);
@@ -49,7 +49,7 @@ void tst_captions::conversions()
     QCOMPARE(StringTable::leadingNumber(text).value_or(-1), lenient);
 }
 
-void tst_captions::builtInTable()
+void tst_resourcecaptions::builtInTable()
 {
     const StringTable &table = StringTable::builtIn();
     QCOMPARE(table.size(), 34);
@@ -58,7 +58,7 @@ void tst_captions::builtInTable()
     QVERIFY(!table.lookup(20).has_value());
 }
 
-void tst_captions::window()
+void tst_resourcecaptions::window()
 {
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Pagelark"));
@@ -109,7 +109,7 @@ void tst_captions::window()
     QCOMPARE(unknown->font(), window.font());
 }
 
-void tst_captions::secondCallResetsTaggedCaptionsOnly()
+void tst_resourcecaptions::secondCallResetsTaggedCaptionsOnly()
 {
     QWidget window;
     window.setProperty("Tag", QStringLiteral("1021"));
@@ -127,5 +127,5 @@ void tst_captions::secondCallResetsTaggedCaptionsOnly()
     QCOMPARE(help->title(), QStringLiteral("Renamed"));
 }
 
-QTEST_MAIN(tst_captions)
-#include "tst_captions.moc"
+QTEST_MAIN(tst_resourcecaptions)
+#include "tst_resourcecaptions.moc"
