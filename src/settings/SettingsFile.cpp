@@ -69,7 +69,13 @@ SettingsFileResult writeRecord(const QString &fileName, const GlobalData &data)
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return failure(fileName, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    // The explicit flush matters: QSaveFile::commit() does not see a write that fails while it
+    // flushes its buffer (a full disk, a size limit) and would put a cut record in place.
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return failure(
+            fileName,
+            QStringLiteral("the settings could not be written whole (%1)").arg(file.errorString()));
+    if (!file.commit())
         return failure(fileName, file.errorString());
     return {};
 }
