@@ -1,0 +1,42 @@
+#pragma once
+
+#include "book/TextCodec.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The indentation that starts every line of a page's paragraph: five non-breaking spaces.
+inline constexpr char kLineIndentation[] = "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;";
+
+// Builds the HTML page of one text file from its bytes and its base name, one line item at a
+// time, so that a caller can show progress and stop between items. The page is in the source's
+// encoding and declares it; the text's bytes are copied as they are, except that "&", "<" and
+// ">" become entities. Reading the source and writing the page are the caller's.
+//
+// Line items: CR LF, a lone CR and a lone LF each end one; empty lines are dropped; the text
+// after the last line end (the tail) is always an item, even when empty.
+class HtmlPage
+{
+public:
+    HtmlPage(QByteArray source, const QString &baseName);
+
+    // The number of line ends plus one: the passes the page takes, its progress maximum.
+    qsizetype itemCount() const { return m_itemCount; }
+    bool atEnd() const { return m_atEnd; }
+    // One pass: the next line item, or the tail and the page's closing lines.
+    void addNextItem();
+    // The page as built so far; the whole page, ending in CR LF, once atEnd().
+    const QByteArray &bytes() const { return m_page; }
+    TextEncoding encoding() const { return m_encoding; }
+
+    // The whole page in one call.
+    static QByteArray build(QByteArray source, const QString &baseName);
+
+private:
+    QByteArray m_source;
+    QByteArray m_page;
+    TextEncoding m_encoding = TextEncoding::Windows1252;
+    qsizetype m_pos = 0;
+    qsizetype m_itemCount = 1;
+    bool m_atEnd = false;
+};

@@ -1,0 +1,13 @@
+target_sources(pagelark_core PRIVATE
+    texttools/Combiner.cpp texttools/Combiner.h
+    texttools/FileDeletion.cpp texttools/FileDeletion.h
+    texttools/FolderListing.cpp texttools/FolderListing.h
+    texttools/HtmlPage.cpp texttools/HtmlPage.h
+    texttools/TextFileIO.cpp texttools/TextFileIO.h
+)
+target_sources(pagelark_ui PRIVATE
+    platform/BusyCursor.h
+    texttools/frmTextTool.cpp texttools/frmTextTool.h
+    texttools/frmTextToolCommands.cpp
+    texttools/frmTextToolLayout.cpp
+)
