@@ -4,6 +4,7 @@
 #include "support/TestFiles.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void pages();
     void pageSizes_data();
     void pageSizes();
+    void pagesMatchAPlainReading();
     void encodings_data();
     void encodings();
     void everyByteComesBackUnchanged();
@@ -137,6 +139,65 @@ void tst_book::pageSizes()
     for (int i = 0; i < pageLines.size(); ++i) {
         QCOMPARE(book.pageText(i), linesText(first, first + pageLines[i] - 1));
         first += pageLines[i];
+    }
+}
+
+// Text of line ends and short and long lines, read byte by byte the plain way, must give the same
+// pages as the book's own scan, whatever block sizes that scan works in.
+void tst_book::pagesMatchAPlainReading()
+{
+    QRandomGenerator random(31);
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray bytes;
+        const int length = random.bounded(0, 300);
+        while (bytes.size() < length) {
+            switch (random.bounded(6)) {
+            case 0:
+                bytes += '\r';
+                break;
+            case 1:
+                bytes += '\n';
+                break;
+            case 2:
+                bytes += "\r\n";
+                break;
+            case 3:
+                bytes += QByteArray(random.bounded(1, 70), 'x');
+                break;
+            default:
+                bytes += char('a' + random.bounded(26));
+                break;
+            }
+        }
+        const int linesPerPage = random.bounded(-1, 6);
+
+        QStringList lines;
+        QString line;
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            const char c = bytes[i];
+            if (c != '\r' && c != '\n') {
+                line += QLatin1Char(c);
+                continue;
+            }
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+            lines.append(line);
+            line.clear();
+        }
+        if (!line.isEmpty())
+            lines.append(line);
+        QStringList expected;
+        const int size = linesPerPage < 1 ? qMax(1, int(lines.size())) : linesPerPage;
+        for (int first = 0; first < lines.size(); first += size) {
+            QString page;
+            for (const QString &l : lines.mid(first, size))
+                page += l + u"\r\n";
+            expected.append(page);
+        }
+
+        Book book;
+        QCOMPARE(book.loadBytes(bytes, linesPerPage).status, Book::Status::Loaded);
+        QVERIFY2(allPages(book) == expected, bytes.toHex(' ').constData());
     }
 }
 
@@ -268,6 +329,7 @@ void tst_book::refusedFiles_data()
     QTest::addColumn<Book::Status>("status");
 
     QTest::newRow("NUL bytes") << QStringLiteral("binary.dat") << Book::Status::NotText;
+    QTest::newRow("NUL after many lines") << QStringLiteral("late.dat") << Book::Status::NotText;
     QTest::newRow("missing") << QStringLiteral("nowhere.txt") << Book::Status::CannotOpen;
     QTest::newRow("folder") << QStringLiteral("shelf") << Book::Status::CannotOpen;
 }
@@ -279,6 +341,8 @@ void tst_book::refusedFiles()
 
     QTemporaryDir dir;
     TestFiles::write(dir.filePath(QStringLiteral("binary.dat")), QByteArray("text\0more\n", 10));
+    TestFiles::write(dir.filePath(QStringLiteral("late.dat")),
+                     TestFiles::lines(40000, "\n") + QByteArray("end\0", 4));
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("shelf"))));
 
     Book book;

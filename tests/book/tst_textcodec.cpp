@@ -1,7 +1,10 @@
 // The two encodings books and tool sources are read in, and the way back to bytes.
 #include "book/TextCodec.h"
 
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <iterator>
 
 Q_DECLARE_METATYPE(TextEncoding)
 
@@ -12,6 +15,7 @@ class tst_textcodec : public QObject
 private Q_SLOTS:
     void detection_data();
     void detection();
+    void detectionAgreesWithQt();
     void windows1252RoundTrip();
     void windows1252Characters_data();
     void windows1252Characters();
@@ -43,6 +47,39 @@ void tst_textcodec::detection()
     qsizetype bomLength = -1;
     QCOMPARE(TextCodec::detect(bytes, &bomLength), encoding);
     QCOMPARE(bomLength, qsizetype(bom));
+}
+
+// Valid UTF-8 of every length around the sizes the validator works in, with one byte spoiled
+// now and then, must be judged as Qt's own validator judges it.
+void tst_textcodec::detectionAgreesWithQt()
+{
+    static const char *const pieces[] = {"a",
+                                         "\n",
+                                         "\xC3\xA9",
+                                         "\xE2\x82\xAC",
+                                         "\xF0\x9F\x98\x80",
+                                         "\xED\x9F\xBF",
+                                         "\xEF\xBF\xBF",
+                                         "\xF4\x8F\xBF\xBF"};
+    static const char spoilers[] = {'\x80', '\xBF', '\xC0', '\xC1', '\xE0',
+                                    '\xED', '\xF4', '\xF5', '\xFF', 'a'};
+    QRandomGenerator random(1252);
+    for (int round = 0; round < 20000; ++round) {
+        QByteArray bytes;
+        const int length = random.bounded(0, 200);
+        while (bytes.size() < length)
+            bytes += pieces[random.bounded(int(std::size(pieces)))];
+        if (!bytes.isEmpty() && random.bounded(3) != 0)
+            bytes[random.bounded(int(bytes.size()))] =
+                spoilers[random.bounded(int(std::size(spoilers)))];
+        if (random.bounded(4) == 0) // cut inside a sequence
+            bytes.chop(random.bounded(0, 4));
+        if (bytes.isEmpty())
+            continue;
+        const TextEncoding expected =
+            QByteArrayView(bytes).isValidUtf8() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+        QVERIFY2(TextCodec::detect(bytes) == expected, bytes.toHex(' ').constData());
+    }
 }
 
 void tst_textcodec::windows1252RoundTrip()

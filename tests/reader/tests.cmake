@@ -1,1 +1,3 @@
+pagelark_add_test(tst_textarea ${CMAKE_CURRENT_LIST_DIR}/tst_textarea.cpp)
+pagelark_add_test(tst_bookloading ${CMAKE_CURRENT_LIST_DIR}/tst_bookloading.cpp)
 include(${CMAKE_CURRENT_LIST_DIR}/session.cmake)
