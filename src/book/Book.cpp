@@ -1,64 +1,118 @@
 #include "book/Book.h"
 
 #include <QFile>
+#include <QtAlgorithms>
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#define PAGELARK_LINES_SSE2 1
+#endif
+
 namespace {
 
-// Finds line ends in [begin, end): CR LF, a lone CR and a lone LF. The next CR and the next LF
-// are each looked up once with memchr and reused until passed, so every byte is scanned about
-// once, and a file without any CR takes the LF-only path.
-class LineScanner
+// The CR, LF and NUL bytes among 32 bytes, bit i for byte i.
+struct BlockMasks
 {
-public:
-    LineScanner(const char *begin, const char *end)
-        : m_pos(begin), m_end(end), m_nextCr(find('\r', begin)), m_nextLf(find('\n', begin))
-    { }
-
-    bool atEnd() const { return m_pos >= m_end; }
-    const char *position() const { return m_pos; }
-
-    // Moves past the next line and its terminator; a last line without one ends at the end.
-    void skipLine()
-    {
-        if (m_nextCr && m_nextCr < m_pos)
-            m_nextCr = find('\r', m_pos);
-        if (m_nextLf && m_nextLf < m_pos)
-            m_nextLf = find('\n', m_pos);
-        if (m_nextCr && (!m_nextLf || m_nextCr < m_nextLf)) {
-            m_pos = m_nextCr + 1;
-            if (m_pos == m_nextLf)
-                ++m_pos;
-        } else if (m_nextLf) {
-            m_pos = m_nextLf + 1;
-        } else {
-            m_pos = m_end;
-        }
-    }
-
-private:
-    const char *find(char c, const char *from) const
-    {
-        if (from >= m_end)
-            return nullptr;
-        return static_cast<const char *>(std::memchr(from, c, size_t(m_end - from)));
-    }
-
-    const char *m_pos;
-    const char *m_end;
-    const char *m_nextCr;
-    const char *m_nextLf;
+    quint32 cr;
+    quint32 lf;
+    quint32 nul;
 };
 
+#ifdef PAGELARK_LINES_SSE2
+inline quint32 maskOf(__m128i low, __m128i high, char c)
+{
+    const __m128i wanted = _mm_set1_epi8(c);
+    return quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(low, wanted)))
+        | quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(high, wanted))) << 16;
+}
+
+inline BlockMasks masksOf(const char *block)
+{
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16));
+    return {maskOf(low, high, '\r'), maskOf(low, high, '\n'), maskOf(low, high, '\0')};
+}
+#else
+inline BlockMasks masksOf(const char *block)
+{
+    BlockMasks masks {0, 0, 0};
+    for (int i = 0; i < 32; ++i) {
+        masks.cr |= quint32(block[i] == '\r') << i;
+        masks.lf |= quint32(block[i] == '\n') << i;
+        masks.nul |= quint32(block[i] == '\0') << i;
+    }
+    return masks;
+}
+#endif
+
+enum class Scan { Completed, Stopped, FoundNul };
+
+// Calls onLineEnd(next) for every line end in [begin, end), next being where the following line
+// starts; CR LF, a lone CR and a lone LF each end a line. Bytes are looked at 32 at a time, so
+// the cost is one pass over the text whatever the length of its lines. Stops when onLineEnd
+// returns false, and at a NUL byte, which makes the file no text at all.
+template<typename OnLineEnd>
+Scan scanLineEnds(const char *begin, const char *end, OnLineEnd onLineEnd)
+{
+    constexpr qsizetype Block = 32;
+    const qsizetype size = end - begin;
+    quint32 crBefore = 0; // the block before ended with a CR
+    for (qsizetype at = 0; at < size; at += Block) {
+        alignas(16) char tail[Block];
+        const char *block = begin + at;
+        if (size - at < Block) {
+            // Zero padding would read as NUL: pad with a byte that is neither a line end nor NUL.
+            std::memset(tail, ' ', sizeof tail);
+            std::memcpy(tail, block, size_t(size - at));
+            block = tail;
+        }
+        const BlockMasks masks = masksOf(block);
+        if (masks.nul)
+            return Scan::FoundNul;
+        // The LF of a CR LF pair ends no line of its own.
+        quint32 ends = masks.cr | (masks.lf & ~((masks.cr << 1) | crBefore));
+        crBefore = masks.cr >> 31;
+        while (ends) {
+            const qsizetype offset = at + qsizetype(qCountTrailingZeroBits(ends));
+            const char *next = begin + offset + 1;
+            if (begin[offset] == '\r' && next < end && *next == '\n')
+                ++next;
+            if (!onLineEnd(next))
+                return Scan::Stopped;
+            ends &= ends - 1;
+        }
+    }
+    return Scan::Completed;
+}
+
+bool endsWithLineEnd(const char *begin, const char *end)
+{
+    return end > begin && (end[-1] == '\r' || end[-1] == '\n');
+}
+
+// Reads straight into one buffer of the file's size. A file that turns out longer than its size
+// said (growing, or one of the system's files that report 0) is read on in steps.
 bool readWhole(QFile &file, QByteArray &bytes)
 {
-    const qint64 expected = file.size();
-    bytes.resize(qsizetype(expected));
+    bytes.resize(qsizetype(file.size()));
     qsizetype filled = 0;
     for (;;) {
-        if (filled == bytes.size())
+        if (filled == bytes.size()) {
+            // Look for more before making room for it, so a file of the size it said is read
+            // into exactly its size.
+            char probe[4096];
+            const qint64 got = file.read(probe, sizeof probe);
+            if (got < 0)
+                return false;
+            if (got == 0)
+                break;
             bytes.resize(filled + qMax<qsizetype>(filled / 2, 64 * 1024));
+            std::memcpy(bytes.data() + filled, probe, size_t(got));
+            filled += qsizetype(got);
+            continue;
+        }
         const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
         if (got < 0)
             return false;
@@ -96,7 +150,7 @@ void appendWithCrLf(QString &out, QStringView text)
 Book::LoadResult Book::load(const QString &path, int linesPerPage)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return {Status::CannotOpen, file.errorString()};
     if (file.size() > MaxFileSize)
         return {Status::TooLarge, {}};
@@ -109,8 +163,6 @@ Book::LoadResult Book::load(const QString &path, int linesPerPage)
 
 Book::LoadResult Book::loadBytes(QByteArray bytes, int linesPerPage)
 {
-    if (std::memchr(bytes.constData(), '\0', size_t(bytes.size())))
-        return {Status::NotText, {}};
     Book fresh;
     fresh.m_bytes = std::move(bytes);
     const LoadResult result = fresh.paginate(linesPerPage);
@@ -125,38 +177,47 @@ Book::LoadResult Book::paginate(int linesPerPage)
     m_encoding = TextCodec::detect(m_bytes, &bom);
 
     const char *data = m_bytes.constData();
-    LineScanner scanner(data + bom, data + m_bytes.size());
+    const char *begin = data + bom;
+    const char *end = data + m_bytes.size();
     m_pageStarts.assign(1, bom);
-    if (scanner.atEnd())
+    if (begin == end)
         return {};
 
+    Status status = Status::Loaded;
+    Scan scan = Scan::Completed;
     if (linesPerPage < 1) {
         int lines = 0;
-        while (!scanner.atEnd()) {
-            scanner.skipLine();
-            if (++lines > MaxLinesOnOnePage)
-                return {Status::TooManyLines, {}};
-        }
-        m_pageStarts.push_back(m_bytes.size());
-        return {};
-    }
-
-    int lineOnPage = 0;
-    while (!scanner.atEnd()) {
-        scanner.skipLine();
-        if (++lineOnPage == linesPerPage) {
+        scan = scanLineEnds(begin, end,
+                            [&lines](const char *) { return ++lines <= MaxLinesOnOnePage; });
+        if (scan == Scan::Completed && !endsWithLineEnd(begin, end))
+            ++lines;
+        if (lines > MaxLinesOnOnePage)
+            status = Status::TooManyLines;
+        else
+            m_pageStarts.push_back(m_bytes.size());
+    } else {
+        int lineOnPage = 0;
+        scan = scanLineEnds(begin, end, [&](const char *next) {
+            if (++lineOnPage < linesPerPage)
+                return true;
             lineOnPage = 0;
-            m_pageStarts.push_back(scanner.position() - data);
-            if (pageCount() > MaxPages)
-                return {Status::TooManyPages, {}};
+            m_pageStarts.push_back(next - data);
+            return pageCount() <= MaxPages;
+        });
+        if (scan == Scan::Completed) {
+            if (!endsWithLineEnd(begin, end))
+                ++lineOnPage;
+            if (lineOnPage > 0)
+                m_pageStarts.push_back(m_bytes.size());
         }
-    }
-    if (lineOnPage > 0) {
-        m_pageStarts.push_back(m_bytes.size());
         if (pageCount() > MaxPages)
-            return {Status::TooManyPages, {}};
+            status = Status::TooManyPages;
     }
-    return {};
+    // A NUL anywhere makes the file no text, also past where counting gave up.
+    if (scan == Scan::FoundNul
+        || (scan == Scan::Stopped && std::memchr(begin, '\0', size_t(end - begin))))
+        return {Status::NotText, {}};
+    return {status, {}};
 }
 
 QByteArrayView Book::pageBytes(int index) const

@@ -16,6 +16,7 @@ private Q_SLOTS:
     void detection_data();
     void detection();
     void detectionAgreesWithQt();
+    void sequencesAcrossBlockEdges();
     void windows1252RoundTrip();
     void windows1252Characters_data();
     void windows1252Characters();
@@ -79,6 +80,30 @@ void tst_textcodec::detectionAgreesWithQt()
         const TextEncoding expected =
             QByteArrayView(bytes).isValidUtf8() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
         QVERIFY2(TextCodec::detect(bytes) == expected, bytes.toHex(' ').constData());
+    }
+}
+
+// The check reads the text in blocks and skips runs of plain ASCII whole: a sequence, whole or
+// broken, must be judged the same wherever it falls against those blocks, long texts included.
+void tst_textcodec::sequencesAcrossBlockEdges()
+{
+    static const char *const sequences[] = {
+        "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF", // whole
+        "\xC3",     "\xE2\x82",     "\xF0\x9F\x98",     "\x80", // cut short
+        "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80",     "\xF4\x90\x80\x80", // not allowed
+        "\xBF\xBF", "\xFF"};
+    for (const char *sequence : sequences) {
+        for (int at = 0; at < 200; ++at) {
+            for (int length : {at + 4, 260}) {
+                QByteArray bytes(length, 'x');
+                bytes.replace(at, int(qstrlen(sequence)), sequence);
+                bytes.truncate(qMax(length, int(at + qstrlen(sequence))));
+                const TextEncoding expected = QByteArrayView(bytes).isValidUtf8()
+                    ? TextEncoding::Utf8
+                    : TextEncoding::Windows1252;
+                QVERIFY2(TextCodec::detect(bytes) == expected, bytes.toHex(' ').constData());
+            }
+        }
     }
 }
 

@@ -1,0 +1,112 @@
+#include "BookFiles.h"
+
+#include <QFile>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+constexpr std::array<const char *, 24> kAsciiWords = {
+    "the",   "river", "ran",    "past", "an",      "old",   "mill",  "where",
+    "grain", "was",   "ground", "for",  "bread",   "and",   "a",     "keeper",
+    "wrote", "every", "season", "into", "ledgers", "while", "swans", "slept"};
+
+// Two-, three- and four-byte sequences; each is one UTF-16 unit, as the line length counts.
+constexpr std::array<const char *, 12> kWideWords = {"caf\xC3\xA9",
+                                                     "na\xC3\xAFve",
+                                                     "Gr\xC3\xBC\xC3\x9F"
+                                                     "e",
+                                                     "\xC5\xBC\xC3\xB3\xC5\x82w",
+                                                     "\xE2\x82\xAC"
+                                                     "12",
+                                                     "se\xC3\xB1or",
+                                                     "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82",
+                                                     "\xD0\xBA\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0",
+                                                     "\xE2\x80\x9Cquoted\xE2\x80\x9D",
+                                                     "\xE6\x9C\xAC",
+                                                     "fa\xC3\xA7"
+                                                     "ade",
+                                                     "\xC3\xA5r"};
+
+// A fixed linear congruential generator: std:: distributions differ between libraries.
+class Sequence
+{
+public:
+    quint32 next(quint32 bound)
+    {
+        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return quint32(m_state >> 33) % bound;
+    }
+
+private:
+    std::uint64_t m_state = 20240611;
+};
+
+struct Word
+{
+    QByteArray bytes;
+    qsizetype characters;
+};
+
+template<size_t N> std::vector<Word> words(const std::array<const char *, N> &list)
+{
+    std::vector<Word> result;
+    for (const char *word : list)
+        result.push_back({QByteArray(word), QString::fromUtf8(word).size()});
+    return result;
+}
+
+} // namespace
+
+namespace BookFiles {
+
+QByteArray generate(qsizetype size, LineEnd lineEnd, Charset charset)
+{
+    const QByteArray end = lineEnd == LineEnd::CrLf ? QByteArray("\r\n") : QByteArray("\n");
+    const std::vector<Word> ascii = words(kAsciiWords);
+    const std::vector<Word> wide = words(kWideWords);
+    Sequence sequence;
+    QByteArray bytes;
+    bytes.reserve(size + 512);
+    while (bytes.size() < size) {
+        // Words are at most 10 characters, so a line of up to target fills to at least 40.
+        const qsizetype target = 50 + sequence.next(31);
+        qsizetype length = 0;
+        bool first = true;
+        for (;;) {
+            const bool pickWide = charset == Charset::Utf8 && (first || sequence.next(6) == 0);
+            const std::vector<Word> &list = pickWide ? wide : ascii;
+            const Word &word = list[sequence.next(quint32(list.size()))];
+            const qsizetype wordLength = word.characters + (first ? 0 : 1);
+            if (length + wordLength > target)
+                break;
+            if (!first)
+                bytes += ' ';
+            bytes += word.bytes;
+            length += wordLength;
+            first = false;
+        }
+        bytes += end;
+    }
+    return bytes;
+}
+
+bool write(const QString &path, qsizetype size, LineEnd lineEnd, Charset charset)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QByteArray bytes = generate(size, lineEnd, charset);
+    return file.write(bytes) == bytes.size() && file.flush();
+}
+
+QString kindName(LineEnd lineEnd, Charset charset)
+{
+    const QString end = lineEnd == LineEnd::CrLf ? QStringLiteral("crlf") : QStringLiteral("lf");
+    const QString set = charset == Charset::Utf8 ? QStringLiteral("utf8") : QStringLiteral("ascii");
+    return end + u'-' + set;
+}
+
+} // namespace BookFiles

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Generated books for the speed figures: lines of 40..80 characters of words, the same bytes on
+// every run and every machine, so figures from different runs compare.
+namespace BookFiles {
+
+enum class LineEnd { Lf, CrLf };
+// Utf8 puts at least one multi-byte character on every line.
+enum class Charset { Ascii, Utf8 };
+
+// Whole lines, each with its line end, until at least size bytes.
+QByteArray generate(qsizetype size, LineEnd lineEnd, Charset charset);
+// Writes generate(...) to path; false when the file cannot be written.
+bool write(const QString &path, qsizetype size, LineEnd lineEnd, Charset charset);
+
+// "lf-ascii", "crlf-utf8", ...
+QString kindName(LineEnd lineEnd, Charset charset);
+
+} // namespace BookFiles
