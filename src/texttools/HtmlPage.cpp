@@ -37,17 +37,21 @@ const char *entityOf(char c)
     }
 }
 
-qsizetype countLineEnds(const QByteArray &text)
+// The number of line ends; *ascii tells whether every byte is below 0x80.
+qsizetype countLineEnds(const QByteArray &text, bool *ascii)
 {
     qsizetype count = 0;
+    unsigned char all = 0;
     const char *p = text.constData();
     const char *end = p + text.size();
     for (; p != end; ++p) {
+        all |= static_cast<unsigned char>(*p);
         if (*p == '\n')
             ++count;
         else if (*p == '\r' && (p + 1 == end || p[1] != '\n'))
             ++count;
     }
+    *ascii = all < 0x80;
     return count;
 }
 
@@ -75,7 +79,12 @@ HtmlPage::HtmlPage(QByteArray source, const QString &baseName) : m_source(std::m
     qsizetype bom = 0;
     m_encoding = TextCodec::detect(m_source, &bom);
     m_pos = bom;
-    m_itemCount = countLineEnds(m_source) + 1;
+    bool ascii = false;
+    m_itemCount = countLineEnds(m_source, &ascii) + 1;
+    // Plain ASCII reads the same in both encodings; such a page keeps the single-byte charset
+    // the page layout has always declared. A byte-order mark asks for UTF-8 explicitly.
+    if (ascii && bom == 0)
+        m_encoding = TextEncoding::Windows1252;
 
     const QByteArray name = encodeName(baseName, m_encoding);
     const QByteArray charset = TextCodec::charsetName(m_encoding).toLatin1();

@@ -292,6 +292,7 @@ void frmTextTool::closeEvent(QCloseEvent *event)
 void frmTextTool::setStatus(const QString &text)
 {
     StatusBar1Panel1->setText(text);
+    Q_EMIT statusShown(text);
 }
 
 QString frmTextTool::statusText() const

@@ -78,6 +78,10 @@ public:
 
     bool StopFlag = false;
 
+Q_SIGNALS:
+    // Each text put into the status bar, also when it repeats the one on show.
+    void statusShown(const QString &text);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
