@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTabBar>
 #include <QToolBar>
 #include <QVariant>
@@ -44,6 +45,20 @@ void setCaption(QWidget *control, const QString &text)
         control->setWindowTitle(text);
 }
 
+// A menu item is an action shown in a menu or a menu bar, or one that opens a menu; an action
+// only on a toolbar is a button, whose caption is its own.
+bool isMenuItem(const QAction *action)
+{
+    if (action->menu())
+        return true;
+    const QList<QObject *> shownIn = action->associatedObjects();
+    for (const QObject *place : shownIn) {
+        if (qobject_cast<const QMenu *>(place) || qobject_cast<const QMenuBar *>(place))
+            return true;
+    }
+    return false;
+}
+
 void loadMenuItem(QAction *item, const StringTable &table)
 {
     if (item->isSeparator())
@@ -52,10 +67,24 @@ void loadMenuItem(QAction *item, const StringTable &table)
         item->setText(*text);
 }
 
+// A tab's Tag is its tab data, or else its entry in the list property "tabTags" of the tab bar
+// or of the tab widget that holds it.
+QString tabTag(const QTabBar *tabs, int index)
+{
+    const QVariant data = tabs->tabData(index);
+    if (data.isValid())
+        return data.toString();
+    QVariant tags = tabs->property("tabTags");
+    if (!tags.isValid() && tabs->parentWidget())
+        tags = tabs->parentWidget()->property("tabTags");
+    const QStringList list = tags.toStringList();
+    return index < list.size() ? list.at(index) : QString();
+}
+
 void loadTabs(QTabBar *tabs, const StringTable &table)
 {
     for (int i = 0; i < tabs->count(); ++i) {
-        if (const auto text = byStrictId(table, tabs->tabData(i).toString()))
+        if (const auto text = byStrictId(table, tabTag(tabs, i)))
             tabs->setTabText(i, *text);
         if (const auto tip = byStrictId(table, tabs->tabToolTip(i)))
             tabs->setTabToolTip(i, *tip);
@@ -96,7 +125,7 @@ void LoadResourceCaptions(QWidget *window, const StringTable &table)
     const QList<QObject *> controls = window->findChildren<QObject *>();
     for (QObject *object : controls) {
         if (auto *item = qobject_cast<QAction *>(object)) {
-            if (!qobject_cast<QToolBar *>(item->parent()))
+            if (isMenuItem(item))
                 loadMenuItem(item, table);
             continue;
         }

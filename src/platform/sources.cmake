@@ -3,3 +3,4 @@ target_sources(pagelark_ui PRIVATE
     platform/OleColor.cpp platform/OleColor.h
     platform/Prompts.cpp platform/Prompts.h
 )
+include(platform/desktop.cmake OPTIONAL)
