@@ -52,6 +52,7 @@ frmMain::frmMain(Prompts &prompts, GlobalData &data, const Drives &drives, QWidg
     buildControls();
     buildMenus();
     buildToolBar();
+    openAtDesignSize();
     setAcceptDrops(true);
     m_textArea->setAcceptDrops(false);
 }

@@ -19,7 +19,9 @@ class QPrinter;
 class QToolBar;
 class Drives;
 class FilePanel;
+class Launcher;
 class Prompts;
+class Registry;
 class TextArea;
 
 // The reader window: it owns the book state and shows one page of the book at a time.
@@ -79,6 +81,18 @@ public:
     void mnuFilePrint_Click();
     void mnuFilePageSetup_Click();
     void mnuEditCopy_Click();
+    void menuOpenWith_Click();
+    void mnuHelpTopic_Click();
+
+    // The other windows.
+    void mnuTextTools_Click();
+    void mnuHelpAbout_Click();
+
+    // The desktop services the commands use; by default the real ones.
+    void setDesktop(Launcher *launcher, Registry *registry);
+
+    // Options.
+    void mnuViewOptions_Click();
 
     // Toolbar and formatting.
     void tbToolBar_ButtonClick(QAction *button);
@@ -111,6 +125,7 @@ private:
     void buildControls();
     void buildMenus();
     void buildToolBar();
+    void openAtDesignSize();
     QAction *addMenuItem(QMenu *menu, const char *name, const char *captionId,
                          const QKeySequence &shortcut = {});
     QMenu *addSubMenu(QMenu *parent, const char *name, const char *captionId);
@@ -154,6 +169,8 @@ private:
     int SearchPage = 0;
 
     std::unique_ptr<QPrinter> m_printer;
+    Launcher *m_launcher = nullptr;
+    Registry *m_registry = nullptr;
 
     // Layout state.
     double OldWidth = 0;

@@ -1,16 +1,24 @@
 // The reader window's menu and toolbar commands: search, printing, clipboard and formatting.
 #include "reader/frmMain.h"
 
+#include "about/frmAbout.h"
 #include "book/BookSearch.h"
+#include "platform/Launcher.h"
 #include "platform/Prompts.h"
+#include "platform/Registry.h"
 #include "reader/BookPrinter.h"
 #include "reader/TextArea.h"
+#include "settings/frmOptions.h"
+#include "texttools/frmTextTool.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QUrl>
 
 namespace {
 
@@ -126,6 +134,87 @@ void frmMain::mnuEditCopy_Click()
     QGuiApplication::clipboard()->setText(m_textArea->selectedText());
 }
 
+// ---- launches and the other windows ---------------------------------------------------------
+
+void frmMain::setDesktop(Launcher *launcher, Registry *registry)
+{
+    m_launcher = launcher;
+    m_registry = registry;
+}
+
+static Launcher &desktopLauncher(Launcher *chosen)
+{
+    static DesktopLauncher desktop;
+    return chosen ? *chosen : desktop;
+}
+
+static Registry &desktopRegistry(Registry *chosen)
+{
+    static DesktopRegistry desktop;
+    return chosen ? *chosen : desktop;
+}
+
+// The book goes to the desktop's plain-text editor as one argument, never through a shell.
+void frmMain::menuOpenWith_Click()
+{
+    Launcher &launcher = desktopLauncher(m_launcher);
+    const QString editor = launcher.textEditor();
+    if (editor.isEmpty()) {
+        m_prompts.tell(this,
+                       QStringLiteral("No text editor was found to open the book with. "
+                                      "Install one, for example gedit or mousepad."));
+        return;
+    }
+    QString why;
+    if (!launcher.startProgram(editor, {BookPath}, &why))
+        m_prompts.tell(
+            this, QStringLiteral("The text editor could not be started:\n%1\n%2").arg(editor, why));
+}
+
+void frmMain::mnuHelpTopic_Click()
+{
+    const QString page = HelpPagePath();
+    if (!QFileInfo::exists(page)) {
+        m_prompts.tell(
+            this,
+            QStringLiteral("The help page was not found:\n%1").arg(QDir::toNativeSeparators(page)));
+        return;
+    }
+    if (!desktopLauncher(m_launcher).openUrl(QUrl::fromLocalFile(page)))
+        m_prompts.tell(this,
+                       QStringLiteral("No program was found to show the help page:\n%1")
+                           .arg(QDir::toNativeSeparators(page)));
+}
+
+void frmMain::mnuTextTools_Click()
+{
+    frmTextTool::showSingle(m_prompts, m_drives);
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    frmAbout about(m_prompts, desktopRegistry(m_registry), desktopLauncher(m_launcher), this);
+    about.exec();
+}
+
+// ---- options -------------------------------------------------------------------------------
+
+// A new number of lines per page cuts the open book anew and shows it from page one; the two
+// start-up flags take effect at the next start.
+void frmMain::mnuViewOptions_Click()
+{
+    const qint16 before = m_data.LinesPerPage;
+    {
+        frmOptions dialog(m_prompts, m_data, this);
+        dialog.exec();
+    }
+    if (m_data.LinesPerPage == before || BookPath.isEmpty())
+        return;
+    PageIndex = 0;
+    PageNumber->setText(QStringLiteral("5"));
+    LoadBook();
+}
+
 // ---- toolbar and formatting ------------------------------------------------------------------
 
 void frmMain::tbToolBar_ButtonClick(QAction *button)
@@ -136,7 +225,7 @@ void frmMain::tbToolBar_ButtonClick(QAction *button)
     else if (key == QLatin1String("back"))
         changeFontSize(-2);
     else if (key == QLatin1String("Properties"))
-        mnuViewOptions->trigger();
+        mnuViewOptions_Click();
     else if (key == QLatin1String("Back"))
         chooseBackColor();
     else if (key == QLatin1String("Front"))

@@ -133,7 +133,6 @@ void frmMain::buildControls()
     Label2->adjustSize();
 
     m_client->setMinimumSize(Twips::toPixels(kMinWidth, this), Twips::toPixels(kMinHeight, this));
-    resize(Twips::toPixels(kDesignWidth, this), Twips::toPixels(kDesignHeight, this));
 
     connect(PageNumber, &QLineEdit::textChanged, this, &frmMain::PageNumber_Change);
     connect(m_textArea, &TextArea::keyDown, this, &frmMain::TextArea_KeyDown);
@@ -215,6 +214,11 @@ void frmMain::buildMenus()
     connect(mnuFilePageSetup, &QAction::triggered, this, &frmMain::mnuFilePageSetup_Click);
     connect(mnuEditCopy, &QAction::triggered, this, &frmMain::mnuEditCopy_Click);
     connect(mnuFont, &QAction::triggered, this, &frmMain::mnuFont_Click);
+    connect(mnuViewOptions, &QAction::triggered, this, &frmMain::mnuViewOptions_Click);
+    connect(menuOpenWith, &QAction::triggered, this, &frmMain::menuOpenWith_Click);
+    connect(mnuHelpTopic, &QAction::triggered, this, &frmMain::mnuHelpTopic_Click);
+    connect(mnuTextTools, &QAction::triggered, this, &frmMain::mnuTextTools_Click);
+    connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
 }
 
 void frmMain::buildToolBar()
@@ -231,6 +235,13 @@ void frmMain::buildToolBar()
         action->setToolTip(QString::fromLatin1(button.toolTip));
     }
     connect(tbToolBar, &QToolBar::actionTriggered, this, &frmMain::tbToolBar_ButtonClick);
+}
+
+// The design size is the client area's; the menu bar comes on top of it.
+void frmMain::openAtDesignSize()
+{
+    resize(Twips::toPixels(kDesignWidth, this),
+           Twips::toPixels(kDesignHeight, this) + menuBar()->sizeHint().height());
 }
 
 void frmMain::place(QWidget *control, const QRectF &twips)

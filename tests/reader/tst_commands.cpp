@@ -11,9 +11,11 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -37,6 +39,9 @@ private Q_SLOTS:
     void printOfUnreadableFileReports();
     void printWithoutPrinterReports();
     void copyPutsSelectionOnClipboard();
+
+    void optionsReloadsBookWithNewPageSize();
+    void optionsWithoutChangeDoesNothing();
 
     void fontSizeSteps_data();
     void fontSizeSteps();
@@ -294,6 +299,51 @@ void tst_commands::copyPutsSelectionOnClipboard()
     view->collapseSelection();
     action("mnuEditCopy")->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QString());
+}
+
+// Answers the Options dialog once it is open: lines per page, then OK.
+static void answerOptions(const QString &linesPerPage)
+{
+    QTimer::singleShot(0, [linesPerPage] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        dialog->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(linesPerPage);
+        dialog->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+    });
+}
+
+void tst_commands::optionsReloadsBookWithNewPageSize()
+{
+    open(book(QStringLiteral("o.txt"), TestFiles::lines(40))); // 3 pages of 15
+    m_window->findChild<QLineEdit *>(QStringLiteral("PageNumber"))->setText(QStringLiteral("3"));
+    m_prompts.reset();
+    answerOptions(QStringLiteral("10"));
+    action("mnuViewOptions")->trigger();
+
+    QCOMPARE(m_data.LinesPerPage, qint16(10));
+    QCOMPARE(m_prompts.messages(), QStringList {QStringLiteral("NO Such Page")});
+    QCOMPARE(m_window->findChild<QLineEdit *>(QStringLiteral("PageTotal"))->text(),
+             QStringLiteral("4"));
+    QCOMPARE(pageNumber(), QStringLiteral("1"));
+    QCOMPARE(m_window->currentPage(), 0);
+    QVERIFY(m_window->textArea()->text().startsWith(QStringLiteral("line 1\n")));
+}
+
+void tst_commands::optionsWithoutChangeDoesNothing()
+{
+    // No book: a new page size is stored, and nothing is loaded or reported.
+    answerOptions(QStringLiteral("20"));
+    action("mnuViewOptions")->trigger();
+    QCOMPARE(m_data.LinesPerPage, qint16(20));
+    QVERIFY(m_prompts.messages().isEmpty());
+
+    open(book(QStringLiteral("o.txt"), TestFiles::lines(40)));
+    m_window->findChild<QLineEdit *>(QStringLiteral("PageNumber"))->setText(QStringLiteral("2"));
+    m_prompts.reset();
+    answerOptions(QStringLiteral("20"));
+    button("Properties")->trigger();
+    QVERIFY(m_prompts.messages().isEmpty());
+    QCOMPARE(pageNumber(), QStringLiteral("2"));
 }
 
 void tst_commands::fontSizeSteps_data()
