@@ -64,6 +64,13 @@ bool Combiner::combine(const QStringList &files, const QString &target, const Pr
         if (i > 0 && progress)
             progress(i);
     }
+    // A write that fails while the buffer is flushed (a full disk) is seen only by flush():
+    // commit() would put the cut file in place of the target.
+    if (out.error() != QFileDevice::NoError || !out.flush()) {
+        m_error = QStringLiteral("cannot write %1: %2").arg(target, out.errorString());
+        out.cancelWriting();
+        return false;
+    }
     if (!out.commit()) {
         m_error = QStringLiteral("cannot write %1: %2").arg(target, out.errorString());
         return false;

@@ -35,7 +35,13 @@ bool writeBytes(const QString &fileName, const QByteArray &bytes, QString *error
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return fail(error, QStringLiteral("cannot write"), fileName, file.errorString());
-    file.write(bytes);
+    // flush() sees a write that fails on a full disk; commit() alone would put a cut file in
+    // place of the old one.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return fail(error, QStringLiteral("cannot write"), fileName, why);
+    }
     if (!file.commit())
         return fail(error, QStringLiteral("cannot write"), fileName, file.errorString());
     return true;

@@ -2,6 +2,7 @@
 // writes that fail.
 #include "settings/RecordCodec.h"
 #include "settings/SettingsFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -9,11 +10,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 namespace {
 
@@ -244,18 +240,13 @@ void tst_settingsfile::failedWriteKeepsTheOldFile()
     QVERIFY(save(config, bookRecord(QStringLiteral("/books/old.txt"))).ok);
     const QByteArray old = TestFiles::read(config);
 
-    // Files may grow to 16 bytes only; a write beyond fails with EFBIG instead of a signal.
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous {};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    rlimit small = previous;
-    small.rlim_cur = 16;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
     GlobalData changed = bookRecord(QStringLiteral("/books/a/new/and/longer/path.txt"));
-    const SettingsFileResult result = SaveLoadGlobalData(config, true, changed);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
-
+    SettingsFileResult result;
+    {
+        const FileSizeLimit full(16);
+        QVERIFY(full.isActive());
+        result = SaveLoadGlobalData(config, true, changed);
+    }
     QVERIFY(!result.ok);
     QVERIFY(!result.error.isEmpty());
     QCOMPARE(TestFiles::read(config), old);

@@ -1,4 +1,5 @@
 // Combining files, whole-file writes and the deletion of one listed file, on real files.
+#include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 #include "texttools/Combiner.h"
 #include "texttools/FileDeletion.h"
@@ -30,6 +31,7 @@ private Q_SLOTS:
 
     void writeAppendsAndReplaces();
     void writeFailureIsReported();
+    void fullDiskKeepsTheOldFile();
     void readDecodesText();
 
     void deletesFilesAndLinksOnly();
@@ -165,6 +167,36 @@ void tst_fileoperations::writeFailureIsReported()
     QVERIFY(!TextFileIO::write(QStringLiteral("t"), m_dir->path(), false, &error));
     QVERIFY(QFileInfo(m_dir->path()).isDir());
     QCOMPARE(TestFiles::read(file), QByteArray("keep"));
+}
+
+// A disk that fills up half-way through must leave the old file whole, for a combined file and a
+// replaced file alike, and nothing of the cut copy behind.
+void tst_fileoperations::fullDiskKeepsTheOldFile()
+{
+#ifdef Q_OS_UNIX
+    const QByteArray long_(100, 'x');
+    const QString a = TestFiles::write(path(QStringLiteral("a.txt")), long_);
+    const QString target = TestFiles::write(path(QStringLiteral("out.txt")), "old");
+    Combiner combiner;
+    QString error;
+    bool combined = true;
+    bool written = true;
+    {
+        const FileSizeLimit full(64);
+        QVERIFY(full.isActive());
+        combined = combiner.combine({a, a}, target);
+        written = TextFileIO::write(QString::fromLatin1(long_), target, false, &error);
+    }
+    QVERIFY(!combined);
+    QVERIFY(combiner.errorString().contains(target));
+    QVERIFY(!written);
+    QVERIFY(error.contains(target));
+    QCOMPARE(TestFiles::read(target), QByteArray("old"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList {QStringLiteral("a.txt"), QStringLiteral("out.txt")}));
+#else
+    QSKIP("needs a file size limit");
+#endif
 }
 
 void tst_fileoperations::readDecodesText()

@@ -1,6 +1,6 @@
 // The Text File Tools window through its controls: the folder tree, the selection list and the
 // three operations, on real files in a temporary folder.
-#include "FakeDrives.h"
+#include "support/FakeDrives.h"
 #include "app/FileChecks.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
