@@ -2,7 +2,6 @@ target_sources(pagelark_core PRIVATE
     texttools/Combiner.cpp texttools/Combiner.h
     texttools/FileDeletion.cpp texttools/FileDeletion.h
     texttools/FolderListing.cpp texttools/FolderListing.h
-    texttools/HtmlPage.cpp texttools/HtmlPage.h
     texttools/TextFileIO.cpp texttools/TextFileIO.h
 )
 target_sources(pagelark_ui PRIVATE
