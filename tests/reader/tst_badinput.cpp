@@ -3,6 +3,7 @@
 #include "reader/TextArea.h"
 #include "reader/frmMain.h"
 #include "settings/RecordCodec.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 
@@ -28,6 +29,7 @@ private Q_SLOTS:
     void unreadableBooks();
     void settingsThatCannotBeRead();
     void settingsThatCannotBeWritten();
+    void fullDiskAtExitKeepsTheSettings();
     void damagedSettingsStartWithWhatTheyHold();
 
 private:
@@ -143,6 +145,35 @@ void tst_badinput::settingsThatCannotBeWritten()
     GlobalData check;
     RecordCodec::decode(TestFiles::read(config), check);
     QCOMPARE(check.LastBook, QStringLiteral("/books/kept.txt"));
+}
+
+// The disk fills up as the settings are saved at exit: the message says so, and the settings
+// of the session before are still there to start with next time.
+void tst_badinput::fullDiskAtExitKeepsTheSettings()
+{
+#ifdef Q_OS_UNIX
+    const QString folder = m_dir.filePath(QStringLiteral("full"));
+    const QString config = folder + QStringLiteral("/config.ini");
+    GlobalData saved = GlobalData::defaults();
+    saved.LastBook = QStringLiteral("/books/kept.txt");
+    TestFiles::write(config, RecordCodec::encode(saved));
+    const QByteArray before = TestFiles::read(config);
+
+    auto window = start(config);
+    m_data.LastBook = QStringLiteral("/books/a/much/longer/path/to/the/new/book.txt");
+    {
+        const FileSizeLimit full(16);
+        QVERIFY(full.isActive());
+        window->close();
+    }
+    QCOMPARE(m_prompts.messages().size(), 1);
+    QVERIFY(m_prompts.messages().first().contains(QStringLiteral("could not be saved")));
+    QCOMPARE(TestFiles::read(config), before);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+             QStringList {QStringLiteral("config.ini")});
+#else
+    QSKIP("needs a file size limit");
+#endif
 }
 
 void tst_badinput::damagedSettingsStartWithWhatTheyHold()

@@ -1,7 +1,8 @@
 // The Text File Tools window through its controls: the folder tree, the selection list and the
 // three operations, on real files in a temporary folder.
-#include "support/FakeDrives.h"
 #include "app/FileChecks.h"
+#include "support/FakeDrives.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 #include "texttools/HtmlPage.h"
@@ -21,6 +22,8 @@
 #include <QTreeWidget>
 
 #include <memory>
+#include <optional>
+#include <unistd.h>
 
 using Call = ScriptedPrompts::Call;
 
@@ -488,7 +491,20 @@ void tst_texttools::conversionFailuresStopTheRun_data()
     QTest::newRow("source gone") << QStringLiteral("source");
     QTest::newRow("page cannot be written") << QStringLiteral("page");
     QTest::newRow("folder cannot be made") << QStringLiteral("folder");
+    QTest::newRow("read-only folder") << QStringLiteral("read-only");
+    QTest::newRow("full disk") << QStringLiteral("full");
 }
+
+namespace {
+
+// A folder this process may not write into; root writes anywhere, so there is none for root.
+bool makeReadOnly(const QString &folder)
+{
+    return geteuid() != 0
+        && QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+}
+
+} // namespace
 
 void tst_texttools::conversionFailuresStopTheRun()
 {
@@ -496,21 +512,35 @@ void tst_texttools::conversionFailuresStopTheRun()
     const QString first = fault == QLatin1String("source") ? path(QStringLiteral("gone.txt"))
                                                            : file(QStringLiteral("first.txt"));
     select({first, file(QStringLiteral("second.txt"))});
-    chooseOutput(m_dir->path());
+    QString output = m_dir->path();
+    if (fault == QLatin1String("read-only")) {
+        output = path(QStringLiteral("locked"));
+        QDir().mkpath(output);
+        if (!makeReadOnly(output))
+            QSKIP("every folder is writable for this user");
+    }
+    chooseOutput(output);
     if (fault == QLatin1String("page"))
         QDir().mkpath(path(QStringLiteral("newhtml/first.html")));
     if (fault == QLatin1String("folder"))
         file(QStringLiteral("newhtml"), "a file");
-    m_window->text2html();
+    {
+        std::optional<FileSizeLimit> full;
+        if (fault == QLatin1String("full"))
+            QVERIFY(full.emplace(64).isActive());
+        m_window->text2html();
+    }
+    QFile::setPermissions(output, QFile::permissions(m_dir->path()));
 
     QCOMPARE(m_prompts.calls.size(), 1);
     const QString report = m_prompts.calls.at(0).text;
     QVERIFY2(report.startsWith(QStringLiteral("Conversion stopped")), qPrintable(report));
-    QVERIFY2(
-        report.contains(fault == QLatin1String("source") ? first : path(QStringLiteral("newhtml"))),
-        qPrintable(report));
+    const QString pages = output + QStringLiteral("/newhtml");
+    QVERIFY2(report.contains(fault == QLatin1String("source") ? first : pages), qPrintable(report));
     QCOMPARE(m_window->statusText(), report);
-    QVERIFY(!QFileInfo::exists(pageOf(path(QStringLiteral("newhtml")), QStringLiteral("second"))));
+    QVERIFY(!QFileInfo::exists(pageOf(pages, QStringLiteral("second"))));
+    if (fault == QLatin1String("full"))
+        QVERIFY(!QFileInfo::exists(pageOf(pages, QStringLiteral("first"))));
     QVERIFY(m_window->cursor().shape() != Qt::WaitCursor);
     QVERIFY(!m_window->isConverting());
     QVERIFY(child<QPushButton>("cmdExecute")->isEnabled());
@@ -673,27 +703,42 @@ void tst_texttools::failedCombineLeavesTargetWhole_data()
     QTest::addColumn<QString>("missing");
     QTest::newRow("a source gone") << QStringLiteral("out.txt") << QStringLiteral("gone.txt");
     QTest::newRow("target is a folder") << QStringLiteral("folder") << QString();
+    QTest::newRow("read-only folder") << QStringLiteral("out.txt") << QStringLiteral("read-only");
+    QTest::newRow("full disk") << QStringLiteral("out.txt") << QStringLiteral("full");
 }
 
 void tst_texttools::failedCombineLeavesTargetWhole()
 {
     QFETCH(QString, name);
     QFETCH(QString, missing);
-    const QString target = file(QStringLiteral("out.txt"), "old");
+    // A gone source is named as such; a full disk or a locked folder stops the target's write.
+    const bool sourceGone = missing.endsWith(QLatin1String(".txt"));
+    const bool readOnly = missing == QLatin1String("read-only");
+    const QString output = readOnly ? path(QStringLiteral("locked")) : m_dir->path();
+    QDir().mkpath(output);
+    const QString target = TestFiles::write(output + QStringLiteral("/out.txt"), "old");
+    if (readOnly && !makeReadOnly(output))
+        QSKIP("every folder is writable for this user");
     QDir().mkpath(path(QStringLiteral("folder/inner")));
-    select({file(QStringLiteral("a.txt")),
-            missing.isEmpty() ? file(QStringLiteral("b.txt")) : path(missing)});
-    chooseOutput(m_dir->path());
+    select({file(QStringLiteral("a.txt"), QByteArray(200, 'a')),
+            sourceGone ? path(missing) : file(QStringLiteral("b.txt"))});
+    chooseOutput(output);
     m_prompts.inputs.enqueue(name);
     m_prompts.answers.enqueue(Prompts::Answer::Yes);
-    child<QPushButton>("cmdExecute")->click();
+    {
+        std::optional<FileSizeLimit> full;
+        if (missing == QLatin1String("full"))
+            QVERIFY(full.emplace(64).isActive());
+        child<QPushButton>("cmdExecute")->click();
+    }
+    QFile::setPermissions(output, QFile::permissions(m_dir->path()));
     const QString report = m_prompts.messages().constLast();
     QVERIFY2(report.startsWith(QStringLiteral("Combine stopped")), qPrintable(report));
-    QVERIFY(report.contains(missing.isEmpty() ? path(name) : path(missing)));
+    QVERIFY(report.contains(sourceGone ? path(missing) : output + u'/' + name));
     QCOMPARE(m_window->statusText(), report);
     QCOMPARE(TestFiles::read(target), QByteArray("old"));
     QVERIFY(QFileInfo(path(QStringLiteral("folder/inner"))).isDir());
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), missing.isEmpty() ? 3 : 2);
+    QCOMPARE(QDir(output).entryList(QDir::Files).size(), readOnly ? 1 : (sourceGone ? 2 : 3));
     QVERIFY(m_window->cursor().shape() != Qt::WaitCursor);
 }
 
