@@ -1,5 +1,6 @@
 #include "settings/frmOptions.h"
 
+#include "platform/FitText.h"
 #include "platform/Prompts.h"
 #include "reader/Twips.h"
 #include "settings/GlobalData.h"
@@ -89,6 +90,7 @@ frmOptions::frmOptions(Prompts &prompts, GlobalData &data, QWidget *parent)
         control->installEventFilter(this);
 
     Form_Load();
+    FitText::shrinkToFit(this);
 }
 
 void frmOptions::buildControls()

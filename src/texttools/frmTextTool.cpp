@@ -4,6 +4,7 @@
 #include "app/FileChecks.h"
 #include "platform/BusyCursor.h"
 #include "platform/Drives.h"
+#include "platform/FitText.h"
 #include "platform/Prompts.h"
 #include "texttools/FolderListing.h"
 
@@ -108,6 +109,7 @@ frmTextTool::frmTextTool(Prompts &prompts, const Drives &drives, QWidget *parent
     connect(cmdDelete, &QPushButton::clicked, this, &frmTextTool::cmdDelete_Click);
 
     Form_Load();
+    FitText::shrinkToFit(this);
 }
 
 frmTextTool::~frmTextTool() = default;

@@ -1,0 +1,47 @@
+#include "platform/FitText.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+
+namespace {
+
+constexpr double kSmallestPointSize = 6.5;
+
+template<typename Fits> void shrinkUntil(QWidget *control, Fits fits)
+{
+    QFont font = control->font();
+    if (font.pointSizeF() <= 0) // a pixel-sized font is left as it was set
+        return;
+    while (!fits() && font.pointSizeF() - 0.5 >= kSmallestPointSize) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        control->setFont(font);
+    }
+}
+
+} // namespace
+
+namespace FitText {
+
+void shrinkToFit(QWidget *window)
+{
+    const QList<QLabel *> labels = window->findChildren<QLabel *>();
+    for (QLabel *label : labels) {
+        if (label->text().isEmpty())
+            continue;
+        if (!label->wordWrap()) {
+            shrinkUntil(label, [&] { return label->sizeHint().width() <= label->width(); });
+            continue;
+        }
+        const int room = label->contentsRect().width();
+        const int frame = label->height() - label->contentsRect().height();
+        shrinkUntil(label, [&] { return label->heightForWidth(room) - frame <= label->height(); });
+    }
+    for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        if (!qobject_cast<QCheckBox *>(button) && !qobject_cast<QRadioButton *>(button))
+            continue;
+        shrinkUntil(button, [&] { return button->sizeHint().width() <= button->width(); });
+    }
+}
+
+} // namespace FitText

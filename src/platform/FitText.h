@@ -1,0 +1,13 @@
+#pragma once
+
+class QWidget;
+
+// The windows keep the places and sizes they were designed with, in a font that may be wider
+// than the desktop's. A caption that does not fit its control gets a smaller font, half a point
+// at a time down to a floor that stays readable, rather than being cut off.
+namespace FitText {
+
+// The labels, check boxes and option buttons among the window's children.
+void shrinkToFit(QWidget *window);
+
+} // namespace FitText
