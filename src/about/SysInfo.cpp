@@ -26,7 +26,7 @@ QString locationValue()
 
 QString programFile()
 {
-    return QStringLiteral("/MSINFO32.EXE");
+    return QStringLiteral("MSINFO32.EXE");
 }
 
 bool GetKeyValue(Registry &registry, Registry::Key KeyRoot, const QString &KeyName,

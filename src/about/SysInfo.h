@@ -16,7 +16,8 @@ constexpr quint32 ValueBufferSize = 1024;
 // The key that holds the tool's full path, and its value.
 QString pathKey();
 QString pathValue();
-// The key that holds the tool's folder, its value, and the tool's file name in that folder.
+// The key that holds the tool's folder, its value, and the tool's file name in that folder
+// (joined to the folder with one "/").
 QString locationKey();
 QString locationValue();
 QString programFile();

@@ -8,12 +8,14 @@
 #include "platform/Prompts.h"
 #include "reader/Twips.h"
 
+#include <QCursor>
 #include <QEvent>
 #include <QGroupBox>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -134,7 +136,9 @@ void frmAbout::buildControls()
     QPalette blue = lblLink->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255)); // 0x00FF0000 in 0x00BBGGRR
     lblLink->setPalette(blue);
-    lblLink->setCursor(Qt::PointingHandCursor);
+    // The globe's centre is the pointer's hot spot; without an SVG reader the hand stands in.
+    const QPixmap globe = QIcon(QStringLiteral(":/icons/globe.svg")).pixmap(32, 32);
+    lblLink->setCursor(globe.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(globe, 16, 16));
 
     SSTab1->setCurrentIndex(kLinksTab);
 
@@ -187,9 +191,10 @@ void frmAbout::StartSysInfo()
         if (m_launcher.startProgram(path, {}))
             return;
     } else if (GetKeyValue(Registry::LocalMachine, SysInfo::locationKey(), SysInfo::locationValue(),
-                           path)
-               && FileExists(path + SysInfo::programFile())) {
-        if (m_launcher.startProgram(path + SysInfo::programFile(), {}))
+                           path)) {
+        // The second key names the tool's folder, which may or may not end in a separator.
+        const QString program = FullPathOf(path, SysInfo::programFile());
+        if (FileExists(program) && m_launcher.startProgram(program, {}))
             return;
     }
     m_prompts.tell(this, QStringLiteral("System Information Is Unavailable At This Time"));

@@ -10,4 +10,5 @@ qt_add_resources(pagelark_ui "icons"
     FILES
         "${PROJECT_SOURCE_DIR}/resources/icons/pagelark.svg"
         "${PROJECT_SOURCE_DIR}/resources/icons/picture1.svg"
+        "${PROJECT_SOURCE_DIR}/resources/icons/globe.svg"
 )

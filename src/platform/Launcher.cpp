@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -32,11 +33,13 @@ bool DesktopLauncher::openUrl(const QUrl &url)
 
 QStringList DesktopLauncher::textEditors()
 {
+    // No desktop opener (xdg-open) at the end: this program is itself a handler of plain text,
+    // so the opener could hand the book straight back to the reader instead of an editor.
     return {
         QStringLiteral("gedit"),  QStringLiteral("gnome-text-editor"), QStringLiteral("kate"),
         QStringLiteral("kwrite"), QStringLiteral("mousepad"),          QStringLiteral("pluma"),
         QStringLiteral("xed"),    QStringLiteral("leafpad"),           QStringLiteral("featherpad"),
-        QStringLiteral("geany"),  QStringLiteral("xdg-open")};
+        QStringLiteral("geany"),  QStringLiteral("notepadqq")};
 }
 
 QString DesktopLauncher::textEditor() const
@@ -53,13 +56,24 @@ QString DesktopLauncher::textEditor() const
 QStringList HelpPageCandidates()
 {
     const QString page = QStringLiteral("/help/index.html");
-    QStringList candidates {QCoreApplication::applicationDirPath() + page};
-#ifdef PAGELARK_SOURCE_DIR
-    candidates << QStringLiteral(PAGELARK_SOURCE_DIR "/resources") + page;
+    const QString folder = qEnvironmentVariable("PAGELARK_HELP_DIR");
+    if (!folder.isEmpty())
+        return {folder + QStringLiteral("/index.html")};
+
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    QStringList candidates {programFolder + page};
+#ifdef PAGELARK_DATA_FROM_BIN
+    // An installed program finds its own page however the installed tree was moved.
+    candidates << QDir::cleanPath(programFolder + QStringLiteral("/" PAGELARK_DATA_FROM_BIN)
+                                  + page);
 #endif
 #ifdef PAGELARK_DATA_DIR
     candidates << QStringLiteral(PAGELARK_DATA_DIR) + page;
 #endif
+#ifdef PAGELARK_SOURCE_DIR
+    candidates << QStringLiteral(PAGELARK_SOURCE_DIR "/resources") + page;
+#endif
+    candidates.removeDuplicates();
     return candidates;
 }
 

@@ -32,14 +32,14 @@ public:
     bool openUrl(const QUrl &url) override;
     QString textEditor() const override;
 
-    // The editors looked for on PATH, in order; the last, the desktop's opener, hands the file
-    // to whatever program the desktop has for it.
+    // The editors looked for on PATH, in order.
     static QStringList textEditors();
 };
 
-// Where the help page may be, in order: beside the program, in the source tree it was built
-// from, in the installed data folder.
+// Where the help page may be, in order: beside the program, in the data folder of the installed
+// tree the program runs from, in the data folder the program was built to be installed in, in
+// the source tree of a build that was never installed. PAGELARK_HELP_DIR, when set, names the
+// one folder that holds the page instead.
 QStringList HelpPageCandidates();
-// The first of those that exists, else the one beside the program, whose absence the desktop's
-// handler then reports.
+// The first of those that exists, else the first candidate, whose absence the caller reports.
 QString HelpPagePath();
