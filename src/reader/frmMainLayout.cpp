@@ -22,9 +22,11 @@ namespace {
 // The design client area; the window opens at this size.
 constexpr double kDesignWidth = 10005;
 constexpr double kDesignHeight = 8370;
-// The smallest client area at which the resize rule still shows every control: the favourite
-// button moves up by half of what the panel loses, so it leaves the panel below this height.
-constexpr double kMinWidth = 8000;
+// The smallest client area at which the resize rule still shows every control: the title moves
+// by half of what the window narrows, so it runs over the page count box below this width; the
+// favourite button moves up by half of what the panel loses, so it leaves the panel below this
+// height.
+constexpr double kMinWidth = 9795;
 constexpr double kMinHeight = 7950;
 
 struct ToolButton
