@@ -283,6 +283,7 @@ void frmMain::Form_Resize()
     view.setHeight(client.height() - 1500);
     place(m_textArea, view);
     moveBy(Label1, dW);
+    Label1->adjustSize(); // auto-sized: the text decides its size, not the design's
     moveBy(PageNumber, dW);
     moveBy(lblTitle, dW / 2);
     frmFile->setFileListHeight(client.height() / 2 - 1000);

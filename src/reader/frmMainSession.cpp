@@ -14,9 +14,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSettings>
 
 #include <cmath>
+#include <utility>
 
 void frmMain::Form_Load(const QString &configFile)
 {
@@ -44,14 +46,20 @@ void frmMain::Form_Load(const QString &configFile)
     }
 }
 
-// The auto-sized header labels take the window's font from the captions; a size smaller keeps
-// their text clear of the boxes beside them.
+// The auto-sized header labels take the window's font from the captions; a size smaller, and
+// less where the desktop's font is wide, keeps their text clear of the boxes beside them.
 void frmMain::fitHeaderLabels()
 {
-    for (QLabel *label : {Label1, Label2}) {
+    const std::pair<QLabel *, QWidget *> labels[] = {{Label2, PageTotal}, {Label1, PageNumber}};
+    for (const auto &[label, box] : labels) {
         QFont font = label->font();
         font.setPointSizeF(qMax(6.0, font.pointSizeF() - 1));
         label->setFont(font);
+        const int room = box->x() - label->x() - 2;
+        while (label->sizeHint().width() > room && font.pointSizeF() > 6.0) {
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+            label->setFont(font);
+        }
         label->adjustSize();
     }
 }

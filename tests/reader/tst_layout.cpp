@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QLayout>
 #include <QTest>
+
 #include <QToolButton>
+#include <utility>
 
 namespace {
 
@@ -43,6 +45,7 @@ private Q_SLOTS:
     void barToggles_data();
     void barToggles();
     void smallestWindow();
+    void headerLabelsClearTheirBoxes();
     void belowTheMinimumAndBack();
 
 private:
@@ -321,6 +324,23 @@ void tst_layout::barToggles()
 
 // The window does not go below the size at which every control still shows whole: inside the
 // client area (the panel's controls inside the panel), not overlapping the header's others.
+// The auto-sized labels "Total Pages:" and "Page:" are sized by their text in whatever font the
+// desktop has; they must end before the boxes they name, also after the window was widened.
+void tst_layout::headerLabelsClearTheirBoxes()
+{
+    const auto check = [this] {
+        for (const auto &[label, box] : {std::pair {u"Label2"_qs, u"PageTotal"_qs},
+                                         std::pair {u"Label1"_qs, u"PageNumber"_qs}}) {
+            const QRect text = control(label)->geometry();
+            QVERIFY2(text.right() < control(box)->x(), qPrintable(label));
+            QVERIFY2(text.width() >= control(label)->sizeHint().width(), qPrintable(label));
+        }
+    };
+    check();
+    resizeClient(client()->width() + px(1000), client()->height());
+    check();
+}
+
 void tst_layout::smallestWindow()
 {
     frmMain *window = m_fx.window();
