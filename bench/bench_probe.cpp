@@ -3,12 +3,28 @@
 //   bench_probe generate PATH BYTES lf|crlf ascii|utf8   write a generated book
 //   bench_probe load PATH REPETITIONS   median ns of Book::load and of a whole `wc -l PATH` run
 //   bench_probe memory PATH             peak bytes one load adds to this process, and file bytes
+//   bench_probe search PATH REPETITIONS TEXT   median ns of a whole-book BookSearch::find of a
+//                                       text the book lacks, and of `grep -F -i -c TEXT PATH`
+//   bench_probe combine OUT REPETITIONS FILE...   median ns of Combiner::combine of the files
+//                                       into OUT, and of `cat FILE... > OUT.cat`
+//   bench_probe txt2html PATH FOLDER REPETITIONS   median ns of turning PATH into its HTML page in
+//                                       FOLDER as the tools window does, and of `cp PATH FOLDER`
+//
+// Each pair is timed in turns, the external tool as a whole process run, spawn and wait included.
 
 #include "BookFiles.h"
+#include "book/BaseName.h"
 #include "book/Book.h"
+#include "book/BookSearch.h"
+#include "texttools/Combiner.h"
+#include "texttools/HtmlPage.h"
+#include "texttools/TextFileIO.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QString>
+#include <QStringList>
 
 #include <algorithm>
 #include <chrono>
@@ -16,6 +32,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -47,47 +64,64 @@ bool loadOnce(const QString &path)
     return book.load(path, kLinesPerPage).status == Book::Status::Loaded;
 }
 
-// One whole run of `wc -l path`, spawn and wait included, its output thrown away.
-bool wcOnce(const char *path)
+// One whole run of argv[0] found on PATH, spawn and wait included, its output going to
+// outputPath (created or truncated). The exit status, or -1 when it could not run.
+int runTool(const std::vector<QByteArray> &arguments, const char *outputPath = "/dev/null")
 {
+    std::vector<char *> argv;
+    for (const QByteArray &argument : arguments)
+        argv.push_back(const_cast<char *>(argument.constData()));
+    argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    char wc[] = "wc";
-    char lines[] = "-l";
-    char *argv[] = {wc, lines, const_cast<char *>(path), nullptr};
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputPath,
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, "wc", &actions, nullptr, argv, environ);
+    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
-        return false;
+        return -1;
     int status = 0;
-    if (waitpid(pid, &status, 0) != pid)
-        return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }
 
-// The two are timed in turns so that a busy moment on the machine falls on both alike.
+bool wcOnce(const char *path)
+{
+    return runTool({"wc", "-l", path}) == 0;
+}
+
+// Times ours and theirs in turns, so that a busy moment on the machine falls on both alike, after
+// one untimed run of each that must succeed; prints both medians.
+int timePair(int repetitions, const std::function<bool()> &ours,
+             const std::function<bool()> &theirs, const char *what)
+{
+    if (!ours() || !theirs()) {
+        std::fprintf(stderr, "bench_probe: %s failed\n", what);
+        return 1;
+    }
+    std::vector<qint64> our;
+    std::vector<qint64> their;
+    for (int i = 0; i < repetitions; ++i) {
+        Clock::time_point start = Clock::now();
+        ours();
+        our.push_back(nanosecondsSince(start));
+        start = Clock::now();
+        theirs();
+        their.push_back(nanosecondsSince(start));
+    }
+    std::printf("%lld %lld\n", static_cast<long long>(median(our)),
+                static_cast<long long>(median(their)));
+    return 0;
+}
+
 int timeLoad(const QString &path, int repetitions)
 {
     const QByteArray localPath = QFile::encodeName(path);
-    if (!loadOnce(path) || !wcOnce(localPath.constData())) {
-        std::fprintf(stderr, "bench_probe: cannot load or count %s\n", localPath.constData());
-        return 1;
-    }
-    std::vector<qint64> loads;
-    std::vector<qint64> counts;
-    for (int i = 0; i < repetitions; ++i) {
-        Clock::time_point start = Clock::now();
-        loadOnce(path);
-        loads.push_back(nanosecondsSince(start));
-        start = Clock::now();
-        wcOnce(localPath.constData());
-        counts.push_back(nanosecondsSince(start));
-    }
-    std::printf("%lld %lld\n", static_cast<long long>(median(loads)),
-                static_cast<long long>(median(counts)));
-    return 0;
+    return timePair(
+        repetitions, [&] { return loadOnce(path); }, [&] { return wcOnce(localPath.constData()); },
+        "loading or counting the book");
 }
 
 // The peak resident size in bytes: VmHWM, or ru_maxrss where /proc is missing.
@@ -126,6 +160,70 @@ int measureMemory(const QString &path)
     return 0;
 }
 
+// The book is loaded once; only the search is timed. grep exits 1 when it finds nothing, which
+// is what both must find.
+int timeSearch(const QString &path, int repetitions, const QString &text)
+{
+    Book book;
+    if (book.load(path, kLinesPerPage).status != Book::Status::Loaded) {
+        std::fprintf(stderr, "bench_probe: cannot load %s\n", qPrintable(path));
+        return 1;
+    }
+    const QByteArray localPath = QFile::encodeName(path);
+    const QByteArray localText = text.toLocal8Bit();
+    return timePair(
+        repetitions, [&] { return !BookSearch::find(book, text, 0).has_value(); },
+        [&] {
+            return runTool({"grep", "-F", "-i", "-c", localText, localPath}) == 1;
+        },
+        "a search for a text the book lacks");
+}
+
+int timeCombine(const QString &target, int repetitions, const QStringList &files)
+{
+    std::vector<QByteArray> catArguments {"cat"};
+    for (const QString &file : files)
+        catArguments.push_back(QFile::encodeName(file));
+    const QByteArray catTarget = QFile::encodeName(target + u".cat");
+    return timePair(
+        repetitions, [&] { return Combiner().combine(files, target); },
+        [&] { return runTool(catArguments, catTarget.constData()) == 0; }, "combining");
+}
+
+// What the tools window's conversion does with one file, less its progress bar: read the bytes,
+// build the page one item at a time, looking at the clock between items, write the page.
+bool convertToHtml(const QString &source, const QString &folder)
+{
+    const QString base = BaseName(source);
+    QByteArray bytes;
+    if (!TextFileIO::readBytes(source, &bytes))
+        return false;
+    HtmlPage page(std::move(bytes), base);
+    QElapsedTimer sinceYield;
+    sinceYield.start();
+    qsizetype passes = 0;
+    while (!page.atEnd()) {
+        if (sinceYield.elapsed() >= 50)
+            sinceYield.restart();
+        page.addNextItem();
+        ++passes;
+    }
+    return passes == page.itemCount()
+        && TextFileIO::writeBytes(QDir(folder).filePath(base + u".html"), page.bytes());
+}
+
+int timeTxt2Html(const QString &path, const QString &folder, int repetitions)
+{
+    const QByteArray localPath = QFile::encodeName(path);
+    const QByteArray copy = QFile::encodeName(QDir(folder).filePath(QStringLiteral("copy.txt")));
+    return timePair(
+        repetitions, [&] { return convertToHtml(path, folder); },
+        [&] {
+            return runTool({"cp", localPath, copy}) == 0;
+        },
+        "converting");
+}
+
 int generate(const QString &path, qsizetype bytes, const char *lineEnd, const char *charset)
 {
     using namespace BookFiles;
@@ -143,7 +241,10 @@ int usage()
     std::fprintf(stderr,
                  "usage: bench_probe generate PATH BYTES lf|crlf ascii|utf8\n"
                  "       bench_probe load PATH REPETITIONS\n"
-                 "       bench_probe memory PATH\n");
+                 "       bench_probe memory PATH\n"
+                 "       bench_probe search PATH REPETITIONS TEXT\n"
+                 "       bench_probe combine OUT REPETITIONS FILE...\n"
+                 "       bench_probe txt2html PATH FOLDER REPETITIONS\n");
     return 2;
 }
 
@@ -161,5 +262,15 @@ int main(int argc, char **argv)
         return timeLoad(path, std::max(1, std::atoi(argv[3])));
     if (command == u"memory" && argc == 3)
         return measureMemory(path);
+    if (command == u"search" && argc == 5)
+        return timeSearch(path, std::max(1, std::atoi(argv[3])), QString::fromLocal8Bit(argv[4]));
+    if (command == u"combine" && argc >= 5) {
+        QStringList files;
+        for (int i = 4; i < argc; ++i)
+            files << QFile::decodeName(argv[i]);
+        return timeCombine(path, std::max(1, std::atoi(argv[3])), files);
+    }
+    if (command == u"txt2html" && argc == 5)
+        return timeTxt2Html(path, QFile::decodeName(argv[3]), std::max(1, std::atoi(argv[4])));
     return usage();
 }

@@ -1,0 +1,95 @@
+// The time the reader window takes to show the next page, for bench/compare. It builds the real
+// window, so it links the windows' library; bench_probe stays QtCore-only.
+//
+//   bench_pageturn PATH TURNS   median ns of Next on a shown page, the repaint included
+//
+// Run it offscreen (QT_QPA_PLATFORM=offscreen). The settings record is the first run's, read
+// from a config.ini in a temporary folder, and the window's placement store lands there too.
+
+#include "platform/Prompts.h"
+#include "reader/frmMain.h"
+#include "settings/GlobalData.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Answers every prompt as a user who presses OK or cancels, and counts the messages: a page
+// turn that meets one ("End of the Book") measures the wrong thing.
+class SilentPrompts : public Prompts
+{
+public:
+    Answer message(QWidget *, const Message &) override
+    {
+        ++messages;
+        return Answer::Ok;
+    }
+    QString inputLine(QWidget *, const QString &, const QString &) override { return {}; }
+    QString openFile(QWidget *, const QString &, const QString &) override { return {}; }
+    std::optional<QColor> color(QWidget *, const QColor &) override { return std::nullopt; }
+    std::optional<QFont> font(QWidget *, const QFont &, int, int) override { return std::nullopt; }
+    bool printerSetup(QWidget *, QPrinter &, const QString &) override { return false; }
+
+    int messages = 0;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: bench_pageturn PATH TURNS\n");
+        return 2;
+    }
+    QTemporaryDir config;
+    if (!config.isValid() || !qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()))) {
+        std::fprintf(stderr, "bench_pageturn: no temporary folder\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    const QString path = QFile::decodeName(argv[1]);
+    const int turns = std::max(1, std::atoi(argv[2]));
+
+    SilentPrompts prompts;
+    GlobalData data = GlobalData::defaults();
+    frmMain window(prompts, data);
+    window.Form_Load(QDir(config.path()).filePath(QStringLiteral("config.ini")));
+    window.show();
+    QApplication::processEvents();
+    window.openBook(path);
+    QApplication::processEvents();
+    if (!window.bookOpened() || prompts.messages != 0 || window.lastPageIndex() < turns) {
+        std::fprintf(stderr, "bench_pageturn: %s did not open, or has no %d pages to turn\n",
+                     argv[1], turns + 1);
+        return 1;
+    }
+
+    std::vector<qint64> times;
+    for (int i = 0; i < turns; ++i) {
+        const Clock::time_point start = Clock::now();
+        window.CommandNext_Click();
+        // The page is shown once the window has laid it out and painted it.
+        QApplication::processEvents();
+        times.push_back(
+            std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - start).count());
+    }
+    if (window.currentPage() != turns || prompts.messages != 0) {
+        std::fprintf(stderr, "bench_pageturn: the window did not turn %d pages\n", turns);
+        return 1;
+    }
+    std::sort(times.begin(), times.end());
+    const size_t n = times.size();
+    const qint64 middle = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+    std::printf("%lld\n", static_cast<long long>(middle));
+    return 0;
+}
