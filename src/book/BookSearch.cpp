@@ -1,58 +1,193 @@
 #include "book/BookSearch.h"
 
+#include <QChar>
+
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace {
 
-bool isAscii(const QString &text)
+// The page view's find compares characters by their case folding (QChar::toCaseFolded), one
+// UTF-16 unit of the needle against one of the page. The table holds that folding for the
+// whole Basic Multilingual Plane.
+const std::vector<char16_t> &foldTable()
+{
+    static const std::vector<char16_t> table = [] {
+        std::vector<char16_t> folded(0x10000);
+        for (char32_t c = 0; c < 0x10000; ++c)
+            folded[c] = char16_t(QChar::toCaseFolded(c));
+        return folded;
+    }();
+    return table;
+}
+
+// A needle the bytes can be searched for directly: no line end, whose bytes may differ from the
+// view's, and no surrogate, as each of its characters is to match one character of the book.
+bool searchableInBytes(const QString &text)
 {
     for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
+        if (c == u'\r' || c == u'\n' || c.isSurrogate())
             return false;
     }
     return true;
 }
 
-std::array<unsigned char, 256> makeFoldTable()
+// The character of valid UTF-8 at p (before end) and its length in *length; 0xFFFFFFFF where the
+// bytes are no valid sequence.
+char32_t decodeUtf8(const unsigned char *p, const unsigned char *end, int *length)
 {
-    std::array<unsigned char, 256> table {};
-    for (int i = 0; i < 256; ++i)
-        table[size_t(i)] = (i >= 'A' && i <= 'Z') ? (unsigned char)(i + 32) : (unsigned char)i;
-    return table;
+    constexpr char32_t kInvalid = 0xFFFFFFFF;
+    const unsigned char lead = *p;
+    if (lead < 0x80) {
+        *length = 1;
+        return lead;
+    }
+    int n = 0;
+    char32_t c = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        n = 2;
+        c = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        n = 3;
+        c = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        n = 4;
+        c = lead & 0x07;
+    } else {
+        return kInvalid;
+    }
+    if (end - p < n)
+        return kInvalid;
+    for (int i = 1; i < n; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return kInvalid;
+        c = (c << 6) | (p[i] & 0x3F);
+    }
+    static constexpr char32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kLeast[n] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return kInvalid;
+    *length = n;
+    return c;
 }
 
-const std::array<unsigned char, 256> kFold = makeFoldTable();
-
-// The first place in [begin, end) where needle (already folded) occurs, ASCII letters folded.
-// Multi-byte UTF-8 sequences and Windows-1252 high bytes never hold an ASCII byte, so a match
-// found here is a match of characters.
-const char *findFolded(const char *begin, const char *end, const QByteArray &needle)
+// Finds the needle in a book's raw bytes with the view's matching rule, so that only the page a
+// match lies on needs decoding. A line ends the same in the bytes and in the view, and the
+// needle holds none, so a match found here is one the view's find finds, and the other way
+// round.
+class ByteMatcher
 {
-    const size_t n = size_t(needle.size());
-    if (n == 0 || size_t(end - begin) < n)
-        return nullptr;
-    const unsigned char first = (unsigned char)needle[0];
-    const unsigned char upper = (first >= 'a' && first <= 'z') ? first - 32 : first;
-    const char *last = end - n;
-    const char *p = begin;
-    while (p <= last) {
-        // Jump to the next byte that can start a match, in either letter case.
-        const char *lower = static_cast<const char *>(std::memchr(p, first, size_t(last - p) + 1));
-        const char *other = upper == first
-            ? nullptr
-            : static_cast<const char *>(std::memchr(p, upper, size_t(last - p) + 1));
-        const char *candidate = !lower ? other : (!other ? lower : std::min(lower, other));
-        if (!candidate)
-            return nullptr;
-        size_t i = 1;
-        while (i < n && kFold[(unsigned char)candidate[i]] == (unsigned char)needle[int(i)])
-            ++i;
-        if (i == n)
-            return candidate;
-        p = candidate + 1;
+public:
+    ByteMatcher(const QString &text, TextEncoding encoding) : m_utf8(encoding == TextEncoding::Utf8)
+    {
+        const std::vector<char16_t> &fold = foldTable();
+        for (const QChar c : text)
+            m_needle.push_back(fold[c.unicode()]);
+        if (!m_utf8) {
+            for (int b = 0; b < 256; ++b) {
+                const char byte = char(b);
+                const QString decoded = TextCodec::decode(QByteArrayView(&byte, 1), encoding);
+                m_byteFold[size_t(b)] = fold[decoded.at(0).unicode()];
+            }
+        }
+        // The bytes a match can start with: those that begin any character folding as the
+        // needle's first one does.
+        std::array<bool, 256> starts {};
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            if (fold[c] != m_needle.front() || (c >= 0xD800 && c <= 0xDFFF))
+                continue;
+            if (m_utf8) {
+                const char16_t unit = char16_t(c);
+                starts[size_t(static_cast<unsigned char>(
+                    QString(reinterpret_cast<const QChar *>(&unit), 1).toUtf8().at(0)))] = true;
+            }
+        }
+        if (!m_utf8) {
+            for (int b = 0; b < 256; ++b)
+                starts[size_t(b)] = m_byteFold[size_t(b)] == m_needle.front();
+        }
+        for (int b = 0; b < 256; ++b) {
+            if (starts[size_t(b)])
+                m_starts.push_back((unsigned char)b);
+        }
     }
-    return nullptr;
+
+    // The first match in [begin, end), or nullptr.
+    const char *find(const char *begin, const char *end)
+    {
+        const auto *p = reinterpret_cast<const unsigned char *>(begin);
+        const auto *stop = reinterpret_cast<const unsigned char *>(end);
+        if (m_starts.size() <= kMemchrStarts) {
+            // Each start byte's next place is remembered, so every byte is looked at once per
+            // start byte however often the others occur.
+            std::array<const unsigned char *, kMemchrStarts> next {};
+            for (size_t i = 0; i < m_starts.size(); ++i)
+                next[i] = nextOf(m_starts[i], p, stop);
+            for (;;) {
+                const unsigned char *candidate = stop;
+                for (size_t i = 0; i < m_starts.size(); ++i) {
+                    if (next[i] < p)
+                        next[i] = nextOf(m_starts[i], p, stop);
+                    candidate = std::min(candidate, next[i]);
+                }
+                if (candidate == stop)
+                    return nullptr;
+                if (matchesAt(candidate, stop))
+                    return reinterpret_cast<const char *>(candidate);
+                p = candidate + 1;
+            }
+        }
+        std::array<bool, 256> isStart {};
+        for (const unsigned char b : m_starts)
+            isStart[b] = true;
+        for (; p != stop; ++p) {
+            if (isStart[*p] && matchesAt(p, stop))
+                return reinterpret_cast<const char *>(p);
+        }
+        return nullptr;
+    }
+
+private:
+    static constexpr size_t kMemchrStarts = 3;
+
+    static const unsigned char *nextOf(unsigned char byte, const unsigned char *p,
+                                       const unsigned char *stop)
+    {
+        const void *found = std::memchr(p, byte, size_t(stop - p));
+        return found ? static_cast<const unsigned char *>(found) : stop;
+    }
+
+    bool matchesAt(const unsigned char *p, const unsigned char *stop) const
+    {
+        const std::vector<char16_t> &fold = foldTable();
+        for (const char16_t wanted : m_needle) {
+            if (p == stop)
+                return false;
+            if (!m_utf8) {
+                if (m_byteFold[*p++] != wanted)
+                    return false;
+                continue;
+            }
+            int length = 1;
+            const char32_t c = decodeUtf8(p, stop, &length);
+            // A character beyond the plane is two units in the view, and no needle unit (it
+            // holds no surrogate) folds like either of them.
+            if (c >= 0x10000 || fold[c] != wanted)
+                return false;
+            p += length;
+        }
+        return true;
+    }
+
+    bool m_utf8 = false;
+    std::vector<char16_t> m_needle; // folded
+    std::array<char16_t, 256> m_byteFold {}; // Windows-1252: each byte's folded character
+    std::vector<unsigned char> m_starts;
+};
+
+int findOnPage(const Book &book, const QString &text, int page, int from)
+{
+    return int(BookSearch::viewText(book, page).indexOf(text, from, Qt::CaseInsensitive));
 }
 
 } // namespace
@@ -71,37 +206,36 @@ std::optional<Match> find(const Book &book, const QString &text, int fromPage, i
     if (text.isEmpty() || fromPage < 0 || fromPage >= book.pageCount())
         return std::nullopt;
 
-    const int onFirst =
-        int(viewText(book, fromPage).indexOf(text, qMax(0, from), Qt::CaseInsensitive));
+    const int onFirst = findOnPage(book, text, fromPage, qMax(0, from));
     if (onFirst >= 0)
         return Match {fromPage, onFirst};
+    if (fromPage + 1 >= book.pageCount())
+        return std::nullopt;
 
-    if (!isAscii(text)) {
+    if (!searchableInBytes(text)) {
         for (int page = fromPage + 1; page < book.pageCount(); ++page) {
-            const int at = int(viewText(book, page).indexOf(text, 0, Qt::CaseInsensitive));
+            const int at = findOnPage(book, text, page, 0);
             if (at >= 0)
                 return Match {page, at};
         }
         return std::nullopt;
     }
 
-    // An ASCII text is looked up in the bytes of the following pages at once; only the page it
-    // lands on is decoded.
-    QByteArray needle = text.toLatin1();
-    for (char &c : needle)
-        c = char(kFold[(unsigned char)c]);
-    if (fromPage + 1 >= book.pageCount())
-        return std::nullopt;
+    // The following pages are searched in their bytes at once; only the page a match lands on
+    // is decoded, for the match's place in the view text.
+    ByteMatcher matcher(text, book.encoding());
     const QByteArrayView all = book.bytesFrom(0);
-    const QByteArrayView rest = book.bytesFrom(fromPage + 1);
-    const char *end = rest.data() + rest.size();
-    const char *p = rest.data();
-    while (const char *hit = findFolded(p, end, needle)) {
+    const char *end = all.data() + all.size();
+    const char *p = book.bytesFrom(fromPage + 1).data();
+    while (const char *hit = matcher.find(p, end)) {
         const int page = book.pageAt(hit - all.data());
-        const int at = int(viewText(book, page).indexOf(text, 0, Qt::CaseInsensitive));
+        const int at = findOnPage(book, text, page, 0);
         if (at >= 0)
             return Match {page, at};
-        p = hit + 1;
+        // Not reached while the bytes match as the view does; the next page goes on safely.
+        if (page + 1 >= book.pageCount())
+            break;
+        p = book.bytesFrom(page + 1).data();
     }
     return std::nullopt;
 }
