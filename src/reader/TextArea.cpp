@@ -37,11 +37,13 @@ QString TextArea::text() const
 
 void TextArea::setText(const QString &text)
 {
+    // The text goes in already in the format in force, so a page is laid out once, not once
+    // plain and again for its format.
     const QTextCharFormat format = textCursor().charFormat();
-    setPlainText(withParagraphLineEnds(text));
+    document()->clear();
     QTextCursor cursor(document());
-    cursor.select(QTextCursor::Document);
-    cursor.setCharFormat(format);
+    cursor.setBlockCharFormat(format);
+    cursor.insertText(withParagraphLineEnds(text), format);
     cursor.setPosition(0);
     setTextCursor(cursor);
     setCurrentCharFormat(format);
