@@ -1,27 +1,43 @@
 #include "texttools/HtmlPage.h"
 
+#include "book/LineEnds.h"
+
 #include <QList>
+
+#include <cstring>
 
 namespace {
 
-constexpr char kLineEnd[] = "\r\n";
+// What ends a line of the page's paragraph and opens the next.
+constexpr QByteArrayView kLineBreak("\r\n<br>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;");
 
-// The bytes a line item stops at or gets replaced: line ends and the three markup characters.
-// They are ASCII, so neither encoding puts them inside a longer character.
-struct SpecialBytes
+// The first byte in [p, end) that a line item stops at or gets replaced: a line end or one of the
+// three markup characters. They are ASCII, so neither encoding puts them inside a longer
+// character. Most lines hold none but their end, so the bytes are looked at 16 at a time.
+const char *findSpecial(const char *p, const char *end)
 {
-    bool table[256] = {};
-    constexpr SpecialBytes()
-    {
-        table[static_cast<unsigned char>('\r')] = true;
-        table[static_cast<unsigned char>('\n')] = true;
-        table[static_cast<unsigned char>('&')] = true;
-        table[static_cast<unsigned char>('<')] = true;
-        table[static_cast<unsigned char>('>')] = true;
+#ifdef PAGELARK_LINES_SSE2
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i amp = _mm_set1_epi8('&');
+    const __m128i lt = _mm_set1_epi8('<');
+    const __m128i gt = _mm_set1_epi8('>');
+    for (; end - p >= 16; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const __m128i hits = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)),
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, amp),
+                         _mm_or_si128(_mm_cmpeq_epi8(bytes, lt), _mm_cmpeq_epi8(bytes, gt))));
+        if (const int mask = _mm_movemask_epi8(hits))
+            return p + qCountTrailingZeroBits(quint32(mask));
     }
-    bool operator()(char c) const { return table[static_cast<unsigned char>(c)]; }
-};
-constexpr SpecialBytes isSpecial;
+#endif
+    for (; p != end; ++p) {
+        if (*p == '\r' || *p == '\n' || *p == '&' || *p == '<' || *p == '>')
+            return p;
+    }
+    return end;
+}
 
 const char *entityOf(char c)
 {
@@ -37,22 +53,20 @@ const char *entityOf(char c)
     }
 }
 
-// The number of line ends; *ascii tells whether every byte is below 0x80.
-qsizetype countLineEnds(const QByteArray &text, bool *ascii)
+bool isAscii(const QByteArray &text)
 {
-    qsizetype count = 0;
-    unsigned char all = 0;
+    // Eight bytes at a time; the compiler widens this further.
+    quint64 all = 0;
     const char *p = text.constData();
     const char *end = p + text.size();
-    for (; p != end; ++p) {
-        all |= static_cast<unsigned char>(*p);
-        if (*p == '\n')
-            ++count;
-        else if (*p == '\r' && (p + 1 == end || p[1] != '\n'))
-            ++count;
+    for (; end - p >= 8; p += 8) {
+        quint64 word;
+        std::memcpy(&word, p, sizeof word);
+        all |= word;
     }
-    *ascii = all < 0x80;
-    return count;
+    for (; p != end; ++p)
+        all |= static_cast<unsigned char>(*p);
+    return (all & 0x8080808080808080ULL) == 0;
 }
 
 // The base name as the page's encoding holds it: markup characters as entities, characters the
@@ -79,11 +93,10 @@ HtmlPage::HtmlPage(QByteArray source, const QString &baseName) : m_source(std::m
     qsizetype bom = 0;
     m_encoding = TextCodec::detect(m_source, &bom);
     m_pos = bom;
-    bool ascii = false;
-    m_itemCount = countLineEnds(m_source, &ascii) + 1;
+    m_itemCount = LineEnds::countLineEnds(m_source.constBegin(), m_source.constEnd()) + 1;
     // Plain ASCII reads the same in both encodings; such a page keeps the single-byte charset
     // the page layout has always declared. A byte-order mark asks for UTF-8 explicitly.
-    if (ascii && bom == 0)
+    if (bom == 0 && isAscii(m_source))
         m_encoding = TextEncoding::Windows1252;
 
     const QByteArray name = encodeName(baseName, m_encoding);
@@ -109,16 +122,13 @@ void HtmlPage::addNextItem()
         return;
     const char *begin = m_source.constData() + m_pos;
     const char *end = m_source.constData() + m_source.size();
-    const char *p = begin;
+    const char *p = findSpecial(begin, end);
     const char *chunk = begin;
-    for (; p != end; ++p) {
-        if (!isSpecial(*p))
-            continue;
-        if (*p == '\r' || *p == '\n')
-            break;
+    while (p != end && *p != '\r' && *p != '\n') {
         m_page.append(chunk, p - chunk);
         m_page += entityOf(*p);
         chunk = p + 1;
+        p = findSpecial(chunk, end);
     }
     m_page.append(chunk, p - chunk);
     if (p == end) {
@@ -132,11 +142,8 @@ void HtmlPage::addNextItem()
         return;
     }
     // An empty line leaves no trace; any other ends its line and opens the next.
-    if (p != begin) {
-        m_page += kLineEnd;
-        m_page += "<br>";
-        m_page += kLineIndentation;
-    }
+    if (p != begin)
+        m_page += kLineBreak;
     const bool crLf = *p == '\r' && p + 1 != end && p[1] == '\n';
     m_pos = (p - m_source.constData()) + (crLf ? 2 : 1);
 }

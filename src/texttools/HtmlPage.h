@@ -27,8 +27,12 @@ public:
     bool atEnd() const { return m_atEnd; }
     // One pass: the next line item, or the tail and the page's closing lines.
     void addNextItem();
-    // The page as built so far; the whole page, ending in CR LF, once atEnd().
+    // The page as built so far, from the last dropBytes() on; the whole page, ending in CR LF,
+    // once atEnd() when nothing was dropped.
     const QByteArray &bytes() const { return m_page; }
+    // Forgets the bytes built so far, keeping their room: a caller that writes the page out as it
+    // grows holds only a little of it at a time.
+    void dropBytes() { m_page.truncate(0); }
     TextEncoding encoding() const { return m_encoding; }
 
     // The whole page in one call.
