@@ -1,7 +1,8 @@
 #include "texttools/TextFileIO.h"
 
+#include "app/WholeFileWriter.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -32,17 +33,8 @@ bool write(const QString &text, const QString &fileName, bool append, QString *e
 
 bool writeBytes(const QString &fileName, const QByteArray &bytes, QString *error)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(error, QStringLiteral("cannot write"), fileName, file.errorString());
-    // flush() sees a write that fails on a full disk; commit() alone would put a cut file in
-    // place of the old one.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return fail(error, QStringLiteral("cannot write"), fileName, why);
-    }
-    if (!file.commit())
+    WholeFileWriter file(fileName);
+    if (!file.open() || !file.write(bytes) || !file.commit())
         return fail(error, QStringLiteral("cannot write"), fileName, file.errorString());
     return true;
 }
