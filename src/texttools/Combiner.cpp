@@ -1,10 +1,14 @@
 #include "texttools/Combiner.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "app/WholeFileWriter.h"
 
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 namespace {
 
@@ -14,6 +18,37 @@ constexpr qint64 kChunk = 1 << 20;
 std::filesystem::path fsPath(const QString &path)
 {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+// Appends the whole of in to out. The system copies between the two files itself where it can,
+// without the bytes passing through the program; elsewhere they are read and written in chunks.
+// A read failure is told by *readError, a write failure by out.
+bool copyAll(QFile &in, WholeFileWriter &out, QString *readError)
+{
+    for (;;) {
+        const ssize_t copied =
+            ::copy_file_range(in.handle(), nullptr, out.handle(), nullptr, size_t(kChunk), 0);
+        if (copied == 0)
+            return true;
+        if (copied < 0)
+            break;
+    }
+    // Not between these two files (another file system, an old kernel, a pipe): copy by hand
+    // from where the system stopped; a real read or write error shows again there.
+    QByteArray buffer(kChunk, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = ::read(in.handle(), buffer.data(), size_t(kChunk));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            *readError = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+        if (n == 0)
+            return true;
+        if (!out.write(QByteArrayView(buffer.constData(), n)))
+            return false;
+    }
 }
 
 } // namespace
@@ -31,45 +66,31 @@ bool Combiner::isSameFile(const QString &a, const QString &b)
 bool Combiner::combine(const QStringList &files, const QString &target, const Progress &progress)
 {
     m_error.clear();
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly)) {
+    WholeFileWriter out(target);
+    if (!out.open()) {
         m_error = QStringLiteral("cannot write %1: %2").arg(target, out.errorString());
         return false;
     }
-    QByteArray buffer;
     for (int i = 0; i < files.size(); ++i) {
         QFile in(files.at(i));
-        if (!in.open(QIODevice::ReadOnly)) {
+        if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
             m_error = QStringLiteral("cannot read %1: %2").arg(files.at(i), in.errorString());
-            out.cancelWriting();
             return false;
         }
-        for (;;) {
-            buffer.resize(kChunk);
-            const qint64 n = in.read(buffer.data(), kChunk);
-            if (n < 0) {
-                m_error = QStringLiteral("cannot read %1: %2").arg(files.at(i), in.errorString());
-                out.cancelWriting();
-                return false;
-            }
-            if (n == 0)
-                break;
-            if (out.write(buffer.constData(), n) != n)
-                break;
+        QString readError;
+        if (!copyAll(in, out, &readError)) {
+            if (readError.isEmpty())
+                m_error = QStringLiteral("cannot write %1: %2").arg(target, out.errorString());
+            else
+                m_error = QStringLiteral("cannot read %1: %2").arg(files.at(i), readError);
+            return false;
         }
-        if (i > 0)
-            out.write("\r\n", 2);
-        if (out.error() != QFileDevice::NoError)
-            break;
+        if (i > 0 && !out.write("\r\n")) {
+            m_error = QStringLiteral("cannot write %1: %2").arg(target, out.errorString());
+            return false;
+        }
         if (i > 0 && progress)
             progress(i);
-    }
-    // A write that fails while the buffer is flushed (a full disk) is seen only by flush():
-    // commit() would put the cut file in place of the target.
-    if (out.error() != QFileDevice::NoError || !out.flush()) {
-        m_error = QStringLiteral("cannot write %1: %2").arg(target, out.errorString());
-        out.cancelWriting();
-        return false;
     }
     if (!out.commit()) {
         m_error = QStringLiteral("cannot write %1: %2").arg(target, out.errorString());
