@@ -3,6 +3,7 @@
 #include "texttools/frmTextTool.h"
 
 #include "app/FileChecks.h"
+#include "app/WholeFileWriter.h"
 #include "book/BaseName.h"
 #include "platform/BusyCursor.h"
 #include "platform/Prompts.h"
@@ -27,6 +28,9 @@ namespace {
 
 // Often enough for painting and a working Stop, rarely enough to cost nothing against the work.
 constexpr qint64 kYieldIntervalMs = 15;
+constexpr qsizetype kItemsPerClockReading = 64;
+// The page is written out in pieces of about this size as it grows.
+constexpr qsizetype kPageWriteChunk = 1 << 20;
 
 int progressValue(qsizetype n)
 {
@@ -173,13 +177,23 @@ bool frmTextTool::convertOne(int index, const QString &source, const QString &fo
         return false;
     }
     HtmlPage page(std::move(bytes), base);
+    // Written as it is built, through a temporary file: a stopped or failed run leaves no page.
+    WholeFileWriter out(pagePath);
+    if (!out.open()) {
+        reportConversionFailure(
+            QStringLiteral("cannot write %1: %2").arg(pagePath, out.errorString()));
+        return false;
+    }
     ProgressBar1->setRange(0, progressValue(page.itemCount()));
     ProgressBar1->setValue(0);
     qsizetype passes = 0;
-    while (!page.atEnd()) {
+    bool written = true;
+    while (!page.atEnd() && written) {
         if (StopFlag)
             return false;
-        if (m_sinceYield.elapsed() >= kYieldIntervalMs) {
+        // The clock is read every few lines only: on a book of short lines reading it costs
+        // more than the lines.
+        if (passes % kItemsPerClockReading == 0 && m_sinceYield.elapsed() >= kYieldIntervalMs) {
             ProgressBar1->setValue(progressValue(passes));
             QCoreApplication::processEvents();
             m_sinceYield.restart();
@@ -190,10 +204,15 @@ bool frmTextTool::convertOne(int index, const QString &source, const QString &fo
         ++passes;
         if (conversionStepHook)
             conversionStepHook(index, passes - 1);
+        if (page.bytes().size() >= kPageWriteChunk || page.atEnd()) {
+            written = out.write(page.bytes());
+            page.dropBytes();
+        }
     }
     ProgressBar1->setValue(progressValue(passes));
-    if (!TextFileIO::writeBytes(pagePath, page.bytes(), &error)) {
-        reportConversionFailure(error);
+    if (!written || !out.commit()) {
+        reportConversionFailure(
+            QStringLiteral("cannot write %1: %2").arg(pagePath, out.errorString()));
         return false;
     }
     return true;
