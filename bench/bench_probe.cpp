@@ -13,6 +13,7 @@
 // Each pair is timed in turns, the external tool as a whole process run, spawn and wait included.
 
 #include "BookFiles.h"
+#include "app/WholeFileWriter.h"
 #include "book/BaseName.h"
 #include "book/Book.h"
 #include "book/BookSearch.h"
@@ -93,20 +94,27 @@ bool wcOnce(const char *path)
 }
 
 // Times ours and theirs in turns, so that a busy moment on the machine falls on both alike, after
-// one untimed run of each that must succeed; prints both medians.
-int timePair(int repetitions, const std::function<bool()> &ours,
-             const std::function<bool()> &theirs, const char *what)
+// one untimed run of each that must succeed; prints both medians. prepare, untimed, runs before
+// each of them.
+int timePair(
+    int repetitions, const std::function<bool()> &ours, const std::function<bool()> &theirs,
+    const char *what, const std::function<void()> &prepare = [] {})
 {
-    if (!ours() || !theirs()) {
+    prepare();
+    const bool ourRun = ours();
+    prepare();
+    if (!ourRun || !theirs()) {
         std::fprintf(stderr, "bench_probe: %s failed\n", what);
         return 1;
     }
     std::vector<qint64> our;
     std::vector<qint64> their;
     for (int i = 0; i < repetitions; ++i) {
+        prepare();
         Clock::time_point start = Clock::now();
         ours();
         our.push_back(nanosecondsSince(start));
+        prepare();
         start = Clock::now();
         theirs();
         their.push_back(nanosecondsSince(start));
@@ -187,11 +195,16 @@ int timeCombine(const QString &target, int repetitions, const QStringList &files
     const QByteArray catTarget = QFile::encodeName(target + u".cat");
     return timePair(
         repetitions, [&] { return Combiner().combine(files, target); },
-        [&] { return runTool(catArguments, catTarget.constData()) == 0; }, "combining");
+        [&] { return runTool(catArguments, catTarget.constData()) == 0; }, "combining",
+        [&] {
+            // Both write a new file, as a first combination does.
+            QFile::remove(target);
+            QFile::remove(QFile::decodeName(catTarget));
+        });
 }
 
 // What the tools window's conversion does with one file, less its progress bar: read the bytes,
-// build the page one item at a time, looking at the clock between items, write the page.
+// build the page one item at a time, looking at the clock every few items, write it as it grows.
 bool convertToHtml(const QString &source, const QString &folder)
 {
     const QString base = BaseName(source);
@@ -199,29 +212,43 @@ bool convertToHtml(const QString &source, const QString &folder)
     if (!TextFileIO::readBytes(source, &bytes))
         return false;
     HtmlPage page(std::move(bytes), base);
+    WholeFileWriter out(QDir(folder).filePath(base + u".html"));
+    if (!out.open())
+        return false;
     QElapsedTimer sinceYield;
     sinceYield.start();
     qsizetype passes = 0;
     while (!page.atEnd()) {
-        if (sinceYield.elapsed() >= 50)
+        if (passes % 64 == 0 && sinceYield.elapsed() >= 15)
             sinceYield.restart();
         page.addNextItem();
         ++passes;
+        if (page.bytes().size() >= (1 << 20) || page.atEnd()) {
+            if (!out.write(page.bytes()))
+                return false;
+            page.dropBytes();
+        }
     }
-    return passes == page.itemCount()
-        && TextFileIO::writeBytes(QDir(folder).filePath(base + u".html"), page.bytes());
+    return passes == page.itemCount() && out.commit();
 }
 
 int timeTxt2Html(const QString &path, const QString &folder, int repetitions)
 {
     const QByteArray localPath = QFile::encodeName(path);
-    const QByteArray copy = QFile::encodeName(QDir(folder).filePath(QStringLiteral("copy.txt")));
+    const QString copy = QDir(folder).filePath(QStringLiteral("copy.txt"));
+    const QByteArray localCopy = QFile::encodeName(copy);
+    const QString page = QDir(folder).filePath(BaseName(path) + u".html");
     return timePair(
         repetitions, [&] { return convertToHtml(path, folder); },
         [&] {
-            return runTool({"cp", localPath, copy}) == 0;
+            return runTool({"cp", localPath, localCopy}) == 0;
         },
-        "converting");
+        "converting",
+        [&] {
+            // Both write a new file, as a conversion into its new folder does.
+            QFile::remove(page);
+            QFile::remove(copy);
+        });
 }
 
 int generate(const QString &path, qsizetype bytes, const char *lineEnd, const char *charset)
