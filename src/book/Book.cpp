@@ -1,10 +1,11 @@
 #include "book/Book.h"
 
+#include "app/ReadWholeFile.h"
 #include "book/LineEnds.h"
 
 #include <QFile>
-#include <QtAlgorithms>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -15,38 +16,6 @@ using LineEnds::scanLineEnds;
 bool endsWithLineEnd(const char *begin, const char *end)
 {
     return end > begin && (end[-1] == '\r' || end[-1] == '\n');
-}
-
-// Reads straight into one buffer of the file's size. A file that turns out longer than its size
-// said (growing, or one of the system's files that report 0) is read on in steps.
-bool readWhole(QFile &file, QByteArray &bytes)
-{
-    bytes.resize(qsizetype(file.size()));
-    qsizetype filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            // Look for more before making room for it, so a file of the size it said is read
-            // into exactly its size.
-            char probe[4096];
-            const qint64 got = file.read(probe, sizeof probe);
-            if (got < 0)
-                return false;
-            if (got == 0)
-                break;
-            bytes.resize(filled + qMax<qsizetype>(filled / 2, 64 * 1024));
-            std::memcpy(bytes.data() + filled, probe, size_t(got));
-            filled += qsizetype(got);
-            continue;
-        }
-        const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
-        if (got < 0)
-            return false;
-        if (got == 0)
-            break;
-        filled += qsizetype(got);
-    }
-    bytes.truncate(filled);
-    return true;
 }
 
 // Appends text to out with every line end written as CR LF and a final CR LF where missing.
@@ -81,7 +50,7 @@ Book::LoadResult Book::load(const QString &path, int linesPerPage)
         return {Status::TooLarge, {}};
 
     QByteArray bytes;
-    if (!readWhole(file, bytes))
+    if (!readWholeFile(file, bytes))
         return {Status::ReadFailed, file.errorString()};
     return loadBytes(std::move(bytes), linesPerPage);
 }

@@ -1,5 +1,6 @@
 #include "texttools/TextFileIO.h"
 
+#include "app/ReadWholeFile.h"
 #include "app/WholeFileWriter.h"
 
 #include <QFile>
@@ -42,10 +43,10 @@ bool writeBytes(const QString &fileName, const QByteArray &bytes, QString *error
 bool readBytes(const QString &fileName, QByteArray *bytes, QString *error)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return fail(error, QStringLiteral("cannot read"), fileName, file.errorString());
-    QByteArray all = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    QByteArray all;
+    if (!readWholeFile(file, all))
         return fail(error, QStringLiteral("cannot read"), fileName, file.errorString());
     *bytes = std::move(all);
     return true;
