@@ -53,20 +53,24 @@ const char *entityOf(char c)
     }
 }
 
+// Whether every byte is below 0x80; stops at the first that is not, most often on the first line.
 bool isAscii(const QByteArray &text)
 {
-    // Eight bytes at a time; the compiler widens this further.
-    quint64 all = 0;
+    constexpr quint64 HighBits = 0x8080808080808080ULL;
     const char *p = text.constData();
     const char *end = p + text.size();
-    for (; end - p >= 8; p += 8) {
-        quint64 word;
-        std::memcpy(&word, p, sizeof word);
-        all |= word;
+    // 32 bytes a round, eight at a time; the compiler widens this further.
+    for (; end - p >= 32; p += 32) {
+        quint64 words[4];
+        std::memcpy(words, p, sizeof words);
+        if ((words[0] | words[1] | words[2] | words[3]) & HighBits)
+            return false;
     }
-    for (; p != end; ++p)
-        all |= static_cast<unsigned char>(*p);
-    return (all & 0x8080808080808080ULL) == 0;
+    for (; p != end; ++p) {
+        if (static_cast<unsigned char>(*p) >= 0x80)
+            return false;
+    }
+    return true;
 }
 
 // The base name as the page's encoding holds it: markup characters as entities, characters the
@@ -90,14 +94,15 @@ QByteArray encodeName(const QString &name, TextEncoding encoding)
 
 HtmlPage::HtmlPage(QByteArray source, const QString &baseName) : m_source(std::move(source))
 {
-    qsizetype bom = 0;
-    m_encoding = TextCodec::detect(m_source, &bom);
-    m_pos = bom;
-    m_itemCount = LineEnds::countLineEnds(m_source.constBegin(), m_source.constEnd()) + 1;
     // Plain ASCII reads the same in both encodings; such a page keeps the single-byte charset
     // the page layout has always declared. A byte-order mark asks for UTF-8 explicitly.
-    if (bom == 0 && isAscii(m_source))
+    qsizetype bom = 0;
+    if (isAscii(m_source))
         m_encoding = TextEncoding::Windows1252;
+    else
+        m_encoding = TextCodec::detect(m_source, &bom);
+    m_pos = bom;
+    m_itemCount = LineEnds::countLineEnds(m_source.constBegin(), m_source.constEnd()) + 1;
 
     const QByteArray name = encodeName(baseName, m_encoding);
     const QByteArray charset = TextCodec::charsetName(m_encoding).toLatin1();

@@ -1,5 +1,7 @@
 // Cutting a book into pages: line ends, page sizes, encodings and the limits of a page count.
+#include "app/ReadWholeFile.h"
 #include "book/Book.h"
+#include "book/LineEnds.h"
 #include "book/TextCodec.h"
 #include "support/TestFiles.h"
 
@@ -173,6 +175,7 @@ void tst_book::pagesMatchAPlainReading()
 
         QStringList lines;
         QString line;
+        qsizetype lineEnds = 0;
         for (qsizetype i = 0; i < bytes.size(); ++i) {
             const char c = bytes[i];
             if (c != '\r' && c != '\n') {
@@ -181,6 +184,7 @@ void tst_book::pagesMatchAPlainReading()
             }
             if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
                 ++i;
+            ++lineEnds;
             lines.append(line);
             line.clear();
         }
@@ -198,6 +202,17 @@ void tst_book::pagesMatchAPlainReading()
         Book book;
         QCOMPARE(book.loadBytes(bytes, linesPerPage).status, Book::Status::Loaded);
         QVERIFY2(allPages(book) == expected, bytes.toHex(' ').constData());
+        QCOMPARE(LineEnds::countLineEnds(bytes.constBegin(), bytes.constEnd()), lineEnds);
+    }
+
+    // Long runs of nothing but line ends, far past where the counting adds up its counters.
+    const QList<QPair<QByteArray, int>> units = {
+        {"\n", 1}, {"\r", 1}, {"\r\n", 1}, {"\r\r\n\n", 3}};
+    for (const auto &[unit, ends] : units) {
+        const int repeats = 20011;
+        const QByteArray bytes = unit.repeated(repeats);
+        QCOMPARE(LineEnds::countLineEnds(bytes.constBegin(), bytes.constEnd()),
+                 qsizetype(ends) * repeats);
     }
 }
 
@@ -366,6 +381,16 @@ void tst_book::readsFromDisk()
     const QString empty = TestFiles::write(dir.filePath(QStringLiteral("empty.txt")), {});
     QCOMPARE(book.load(empty, 15).status, Book::Status::Loaded);
     QCOMPARE(book.pageCount(), 0);
+
+    // Files that say nothing of their size, or less than they hold, are read whole all the same.
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        QCOMPARE(status.size(), 0);
+        QByteArray bytes;
+        QVERIFY(readWholeFile(status, bytes));
+        QVERIFY(bytes.startsWith("Name:"));
+        QVERIFY(bytes.endsWith('\n'));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_book)
