@@ -12,6 +12,7 @@ namespace {
 
 using LineEnds::Scan;
 using LineEnds::scanLineEnds;
+using LineEnds::ScanResult;
 
 bool endsWithLineEnd(const char *begin, const char *end)
 {
@@ -80,28 +81,25 @@ Book::LoadResult Book::paginate(int linesPerPage)
     Status status = Status::Loaded;
     Scan scan = Scan::Completed;
     if (linesPerPage < 1) {
-        int lines = 0;
-        scan = scanLineEnds(begin, end,
-                            [&lines](const char *) { return ++lines <= MaxLinesOnOnePage; });
-        if (scan == Scan::Completed && !endsWithLineEnd(begin, end))
-            ++lines;
-        if (lines > MaxLinesOnOnePage)
+        // One page of every line, unless there are more than it may hold: a line end past them
+        // stops the count.
+        const ScanResult result =
+            scanLineEnds(begin, end, MaxLinesOnOnePage + 1, [](const char *) { return false; });
+        scan = result.scan;
+        const int lines = result.sinceLast + (endsWithLineEnd(begin, end) ? 0 : 1);
+        if (scan == Scan::Stopped || lines > MaxLinesOnOnePage)
             status = Status::TooManyLines;
         else
             m_pageStarts.push_back(m_bytes.size());
     } else {
-        int lineOnPage = 0;
-        scan = scanLineEnds(begin, end, [&](const char *next) {
-            if (++lineOnPage < linesPerPage)
-                return true;
-            lineOnPage = 0;
+        const ScanResult result = scanLineEnds(begin, end, linesPerPage, [&](const char *next) {
             m_pageStarts.push_back(next - data);
             return pageCount() <= MaxPages;
         });
+        scan = result.scan;
         if (scan == Scan::Completed) {
-            if (!endsWithLineEnd(begin, end))
-                ++lineOnPage;
-            if (lineOnPage > 0)
+            const int linesOnLastPage = result.sinceLast + (endsWithLineEnd(begin, end) ? 0 : 1);
+            if (linesOnLastPage > 0)
                 m_pageStarts.push_back(m_bytes.size());
         }
         if (pageCount() > MaxPages)

@@ -50,17 +50,24 @@ inline BlockMasks masksOf(const char *block)
 #endif
 
 enum class Scan { Completed, Stopped, FoundNul };
-// Whether a NUL byte ends the scan (a book holding one is no text) or is a byte like any other.
-enum class Nul { Stops, Passes };
 
-// Calls onLineEnd(next) for every line end in [begin, end), next being where the following line
-// starts. Stops when onLineEnd returns false, and, unless told otherwise, at a NUL byte.
-template<Nul nul = Nul::Stops, typename OnLineEnd>
-Scan scanLineEnds(const char *begin, const char *end, OnLineEnd onLineEnd)
+struct ScanResult
+{
+    Scan scan;
+    // The line ends after the last one reported, when the scan completed.
+    int sinceLast;
+};
+
+// The loop of scanLineEnds, to be inlined where it is called: there the population count becomes
+// one instruction where the processor has it.
+template<typename OnLineEnd>
+__attribute__((always_inline)) inline ScanResult scanLoop(const char *begin, const char *end,
+                                                          int every, OnLineEnd &onLineEnd)
 {
     constexpr qsizetype Block = 32;
     const qsizetype size = end - begin;
     quint32 crBefore = 0; // the block before ended with a CR
+    int since = 0;
     for (qsizetype at = 0; at < size; at += Block) {
         alignas(16) char tail[Block];
         const char *block = begin + at;
@@ -71,22 +78,54 @@ Scan scanLineEnds(const char *begin, const char *end, OnLineEnd onLineEnd)
             block = tail;
         }
         const BlockMasks masks = masksOf(block);
-        if (nul == Nul::Stops && masks.nul)
-            return Scan::FoundNul;
+        if (masks.nul)
+            return {Scan::FoundNul, since};
         // The LF of a CR LF pair ends no line of its own.
         quint32 ends = masks.cr | (masks.lf & ~((masks.cr << 1) | crBefore));
         crBefore = masks.cr >> 31;
-        while (ends) {
+        // Most blocks hold no line end to report: they are counted whole.
+        const int count = int(qPopulationCount(ends));
+        if (since + count < every) {
+            since += count;
+            continue;
+        }
+        for (; ends; ends &= ends - 1) {
+            if (++since < every)
+                continue;
+            since = 0;
             const qsizetype offset = at + qsizetype(qCountTrailingZeroBits(ends));
             const char *next = begin + offset + 1;
             if (begin[offset] == '\r' && next < end && *next == '\n')
                 ++next;
             if (!onLineEnd(next))
-                return Scan::Stopped;
-            ends &= ends - 1;
+                return {Scan::Stopped, since};
         }
     }
-    return Scan::Completed;
+    return {Scan::Completed, since};
+}
+
+#if defined(__x86_64__) && !defined(__POPCNT__)
+template<typename OnLineEnd>
+__attribute__((target("popcnt"))) ScanResult scanLoopWithPopcnt(const char *begin, const char *end,
+                                                                int every, OnLineEnd &onLineEnd)
+{
+    return scanLoop(begin, end, every, onLineEnd);
+}
+#endif
+
+// Calls onLineEnd(next) at every `every`-th line end in [begin, end), next being where the
+// following line starts. Stops when onLineEnd returns false, and at a NUL byte, which makes the
+// text no text at all.
+template<typename OnLineEnd>
+ScanResult scanLineEnds(const char *begin, const char *end, int every, OnLineEnd onLineEnd)
+{
+    Q_ASSERT(every >= 1);
+#if defined(__x86_64__) && !defined(__POPCNT__)
+    static const bool hasPopcnt = __builtin_cpu_supports("popcnt");
+    if (hasPopcnt)
+        return scanLoopWithPopcnt(begin, end, every, onLineEnd);
+#endif
+    return scanLoop(begin, end, every, onLineEnd);
 }
 
 // The number of line ends in [begin, end), NUL bytes counting as text: every LF, and every CR but
