@@ -3,3 +3,6 @@ pagelark_add_test(tst_commandline ${CMAKE_CURRENT_LIST_DIR}/tst_commandline.cpp)
 target_compile_definitions(tst_commandline PRIVATE PAGELARK_PROGRAM="$<TARGET_FILE:pagelark>")
 add_dependencies(tst_commandline pagelark)
 pagelark_add_test(tst_wholefilewriter ${CMAKE_CURRENT_LIST_DIR}/tst_wholefilewriter.cpp)
+add_test(NAME install_tree
+         COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/install_tree.sh ${PROJECT_BINARY_DIR})
+set_tests_properties(install_tree PROPERTIES ENVIRONMENT "QT_LOGGING_RULES=qt.qpa.*=false")
