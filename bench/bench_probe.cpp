@@ -223,7 +223,7 @@ bool convertToHtml(const QString &source, const QString &folder)
             sinceYield.restart();
         page.addNextItem();
         ++passes;
-        if (page.bytes().size() >= (1 << 20) || page.atEnd()) {
+        if (page.pieceReady()) {
             if (!out.write(page.bytes()))
                 return false;
             page.dropBytes();

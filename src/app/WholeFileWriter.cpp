@@ -45,8 +45,7 @@ bool WholeFileWriter::open()
 
 bool WholeFileWriter::write(QByteArrayView bytes)
 {
-    QFileDevice *file = m_replacement ? static_cast<QFileDevice *>(m_replacement.get())
-                                      : static_cast<QFileDevice *>(m_newFile.get());
+    QFileDevice *file = device();
     if (!file)
         return fail(QStringLiteral("not open"));
     if (file->write(bytes.data(), bytes.size()) != bytes.size()) {
@@ -100,9 +99,15 @@ void WholeFileWriter::cancel()
 
 int WholeFileWriter::handle() const
 {
+    const QFileDevice *file = device();
+    return file ? file->handle() : -1;
+}
+
+QFileDevice *WholeFileWriter::device() const
+{
     if (m_replacement)
-        return m_replacement->handle();
-    return m_newFile ? m_newFile->handle() : -1;
+        return m_replacement.get();
+    return m_newFile.get();
 }
 
 bool WholeFileWriter::fail(const QString &why)

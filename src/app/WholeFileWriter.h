@@ -34,6 +34,8 @@ public:
 
 private:
     bool fail(const QString &why);
+    // The open file, whichever way it is written; nullptr when none is open.
+    QFileDevice *device() const;
 
     QString m_fileName;
     std::unique_ptr<QSaveFile> m_replacement;

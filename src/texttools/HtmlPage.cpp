@@ -125,8 +125,6 @@ HtmlPage::HtmlPage(QByteArray source, const QString &baseName) : m_source(std::m
 
     const QByteArray name = encodeName(baseName, m_encoding);
     const QByteArray charset = TextCodec::charsetName(m_encoding).toLatin1();
-    // The text, its entities and per item a break, an indentation and a line end.
-    m_page.reserve(m_source.size() + m_itemCount * 40 + 2 * name.size() + 512);
     m_page += "<html>\r\n"
               "<head>\r\n"
               "<meta http-equiv=\"Content-Type\" content=\"text/html; charset="
@@ -138,6 +136,8 @@ HtmlPage::HtmlPage(QByteArray source, const QString &baseName) : m_source(std::m
     m_page += "<br><font color=\"navy\"><H2>" + name + "</H2></font>\r\n";
     m_page += "<p align=\"justify\">";
     m_page += kLineIndentation;
+    // Room for a piece, which the page is written out in, and no more than the page needs.
+    m_page.reserve(qMin(wholePageRoom(), PieceSize + 64 * 1024));
 }
 
 void HtmlPage::addNextItem()
@@ -175,6 +175,7 @@ void HtmlPage::addNextItem()
 QByteArray HtmlPage::build(QByteArray source, const QString &baseName)
 {
     HtmlPage page(std::move(source), baseName);
+    page.m_page.reserve(page.wholePageRoom());
     while (!page.atEnd())
         page.addNextItem();
     return page.bytes();

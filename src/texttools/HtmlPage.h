@@ -30,8 +30,12 @@ public:
     // The page as built so far, from the last dropBytes() on; the whole page, ending in CR LF,
     // once atEnd() when nothing was dropped.
     const QByteArray &bytes() const { return m_page; }
-    // Forgets the bytes built so far, keeping their room: a caller that writes the page out as it
-    // grows holds only a little of it at a time.
+    // Whether the bytes built so far are worth writing out: a piece of PieceSize or more, or the
+    // last of the page. A caller that writes each piece and then drops it holds only a little of
+    // the page at a time.
+    static constexpr qsizetype PieceSize = 1 << 20;
+    bool pieceReady() const { return m_atEnd || m_page.size() >= PieceSize; }
+    // Forgets the bytes built so far, keeping their room.
     void dropBytes() { m_page.truncate(0); }
     TextEncoding encoding() const { return m_encoding; }
 
@@ -39,6 +43,12 @@ public:
     static QByteArray build(QByteArray source, const QString &baseName);
 
 private:
+    // Room for the whole page: what is built so far, the text, its line breaks and the tail.
+    qsizetype wholePageRoom() const
+    {
+        return m_page.size() + m_source.size() + m_itemCount * 40 + 512;
+    }
+
     QByteArray m_source;
     QByteArray m_page;
     TextEncoding m_encoding = TextEncoding::Windows1252;

@@ -29,8 +29,6 @@ namespace {
 // Often enough for painting and a working Stop, rarely enough to cost nothing against the work.
 constexpr qint64 kYieldIntervalMs = 15;
 constexpr qsizetype kItemsPerClockReading = 64;
-// The page is written out in pieces of about this size as it grows.
-constexpr qsizetype kPageWriteChunk = 1 << 20;
 
 int progressValue(qsizetype n)
 {
@@ -204,7 +202,7 @@ bool frmTextTool::convertOne(int index, const QString &source, const QString &fo
         ++passes;
         if (conversionStepHook)
             conversionStepHook(index, passes - 1);
-        if (page.bytes().size() >= kPageWriteChunk || page.atEnd()) {
+        if (page.pieceReady()) {
             written = out.write(page.bytes());
             page.dropBytes();
         }

@@ -1,6 +1,7 @@
 #include "app/WholeFileWriter.h"
 
 #include "support/FileSizeLimit.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,17 +31,6 @@ private:
     {
         return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     }
-    QByteArray contents(const QString &path) const
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-    }
-    void put(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(bytes), bytes.size());
-    }
 
     QTemporaryDir m_dir;
     QString m_target;
@@ -65,7 +55,7 @@ void tst_wholefilewriter::newAndReplacedFiles()
 {
     QFETCH(bool, exists);
     if (exists)
-        put(m_target, "an older and much longer content than the new one");
+        TestFiles::write(m_target, "an older and much longer content than the new one");
 
     const mode_t mask = umask(022);
     WholeFileWriter writer(m_target);
@@ -76,7 +66,7 @@ void tst_wholefilewriter::newAndReplacedFiles()
     QVERIFY2(writer.commit(), qPrintable(writer.errorString()));
     umask(mask);
 
-    QCOMPARE(contents(m_target), "first " + QByteArray(100000, 'x'));
+    QCOMPARE(TestFiles::read(m_target), "first " + QByteArray(100000, 'x'));
     QCOMPARE(entries(), QStringList {QStringLiteral("page.html")});
     // Readable by others, as any new file of the user: not the owner-only mode of a temporary.
     if (!exists)
@@ -92,12 +82,12 @@ void tst_wholefilewriter::cancelledOrUnfinishedWritesLeaveTheTarget()
     }
     QVERIFY(entries().isEmpty());
 
-    put(m_target, "old");
+    TestFiles::write(m_target, "old");
     WholeFileWriter writer(m_target);
     QVERIFY(writer.open());
     QVERIFY(writer.write("new"));
     writer.cancel();
-    QCOMPARE(contents(m_target), QByteArray("old"));
+    QCOMPARE(TestFiles::read(m_target), QByteArray("old"));
     QCOMPARE(entries(), QStringList {QStringLiteral("page.html")});
 }
 
@@ -106,10 +96,10 @@ void tst_wholefilewriter::aFileThatAppearsMeanwhileIsKept()
     WholeFileWriter writer(m_target);
     QVERIFY(writer.open());
     QVERIFY(writer.write("ours"));
-    put(m_target, "someone else's");
+    TestFiles::write(m_target, "someone else's");
     QVERIFY(!writer.commit());
     QVERIFY(!writer.errorString().isEmpty());
-    QCOMPARE(contents(m_target), QByteArray("someone else's"));
+    QCOMPARE(TestFiles::read(m_target), QByteArray("someone else's"));
     QCOMPARE(entries(), QStringList {QStringLiteral("page.html")});
 }
 
@@ -118,7 +108,7 @@ void tst_wholefilewriter::aFullDiskLeavesTheOldFileWhole()
 #ifdef Q_OS_UNIX
     for (const bool exists : {false, true}) {
         if (exists)
-            put(m_target, "old");
+            TestFiles::write(m_target, "old");
         WholeFileWriter writer(m_target);
         QVERIFY(writer.open());
         bool written = true;
@@ -132,7 +122,7 @@ void tst_wholefilewriter::aFullDiskLeavesTheOldFileWhole()
         QVERIFY(!writer.commit());
         QCOMPARE(entries(), exists ? QStringList {QStringLiteral("page.html")} : QStringList());
         if (exists)
-            QCOMPARE(contents(m_target), QByteArray("old"));
+            QCOMPARE(TestFiles::read(m_target), QByteArray("old"));
     }
 #else
     QSKIP("needs a file size limit");
@@ -142,7 +132,7 @@ void tst_wholefilewriter::aFullDiskLeavesTheOldFileWhole()
 void tst_wholefilewriter::aFolderThatCannotTakeFiles()
 {
     // A "folder" that is a file stops root as well as anyone.
-    put(m_dir.filePath(QStringLiteral("plain")), "x");
+    TestFiles::write(m_dir.filePath(QStringLiteral("plain")), "x");
     WholeFileWriter writer(m_dir.filePath(QStringLiteral("plain/page.html")));
     QVERIFY(!writer.open());
     QVERIFY(!writer.errorString().isEmpty());
