@@ -68,7 +68,7 @@ int main(int argc, char **argv)
     QApplication::processEvents();
     window.openBook(path);
     QApplication::processEvents();
-    if (!window.bookOpened() || prompts.messages != 0 || window.lastPageIndex() < turns) {
+    if (!window.state().bookOpened() || prompts.messages != 0 || window.state().lastPageIndex() < turns) {
         std::fprintf(stderr, "bench_pageturn: %s did not open, or has no %d pages to turn\n",
                      argv[1], turns + 1);
         return 1;
@@ -83,7 +83,7 @@ int main(int argc, char **argv)
         times.push_back(
             std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - start).count());
     }
-    if (window.currentPage() != turns || prompts.messages != 0) {
+    if (window.state().currentPage() != turns || prompts.messages != 0) {
         std::fprintf(stderr, "bench_pageturn: the window did not turn %d pages\n", turns);
         return 1;
     }

@@ -3,10 +3,9 @@
 
 #include "app/AppInfo.h"
 #include "book/BaseName.h"
-#include "book/PageNumberRule.h"
 #include "platform/Drives.h"
-#include "platform/OleColor.h"
 #include "platform/Prompts.h"
+#include "reader/PageFormatter.h"
 #include "reader/TextArea.h"
 
 #include <QAction>
@@ -53,6 +52,7 @@ frmMain::frmMain(Prompts &prompts, GlobalData &data, const Drives &drives, QWidg
     buildMenus();
     buildToolBar();
     openAtDesignSize();
+    m_format = std::make_unique<PageFormatter>(*m_textArea, m_prompts, this);
     setAcceptDrops(true);
     m_textArea->setAcceptDrops(false);
 }
@@ -70,8 +70,7 @@ void frmMain::mnuFileOpen_Click()
 
 void frmMain::openBook(const QString &path)
 {
-    BookPath = path;
-    PageIndex = 0;
+    m_state.openBook(path);
     LoadBook();
 }
 
@@ -95,24 +94,16 @@ void frmMain::dropEvent(QDropEvent *event)
 void frmMain::openFromFileList(const QString &fullPath)
 {
     m_textArea->setText(fullPath);
-    BookPath = fullPath;
     m_data.LastBook = fullPath;
-    m_statusPanel->setText(BookPath);
-    PageIndex = 0;
-    LoadBook();
+    m_statusPanel->setText(fullPath);
+    openBook(fullPath);
 }
 
 // Unloads the book: the window goes back to how start-up leaves it, and page numbers are
 // refused until the next book is opened.
 void frmMain::mnuFileClose_Click()
 {
-    m_book = Book();
-    BookOpened = false;
-    BookPath.clear();
-    PageIndex = 0;
-    CurrentPage = 0;
-    LastPageIndex = 0;
-    ShownPage = 0;
+    m_state.closeBook();
     lblTitle->setText(QStringLiteral("Book Title"));
     PageTotal->clear();
     const QSignalBlocker quiet(PageNumber);
@@ -123,150 +114,74 @@ void frmMain::mnuFileClose_Click()
     menuOpenWith->setEnabled(false);
 }
 
+// The header, status bar and book commands name the book asked for even when it is refused;
+// the pages and the view then stay the previous book's.
 void frmMain::LoadBook()
 {
-    BookOpened = false;
+    const QString &path = m_state.bookPath();
     mnuFilePrint->setEnabled(true);
     menuOpenWith->setEnabled(true);
-    m_statusPanel->setText(BookPath);
-    lblTitle->setText(BaseName(BookPath));
+    m_statusPanel->setText(path);
+    lblTitle->setText(BaseName(path));
     QFont titleFont = lblTitle->font();
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
 
-    const bool atStartup = OpenAtStartup;
-    OpenAtStartup = false;
-    Book fresh;
-    const Book::LoadResult result = fresh.load(BookPath, m_data.LinesPerPage);
-    if (result.status != Book::Status::Loaded) {
-        reportLoadFailure(result);
+    const BookState::LoadAnswer answer = m_state.LoadBook(m_data.LinesPerPage, m_data.LastPage);
+    if (!answer.loaded) {
+        m_prompts.tell(this, answer.message);
         return;
     }
-
-    m_book = std::move(fresh);
-    BookOpened = true;
     ApplyPageFormat();
-    PageIndex = m_book.pageCount() - 1;
-    PageTotal->setText(QString::number(m_book.pageCount()));
-    CurrentPage = 0;
-    LastPageIndex = PageIndex;
-    ShownPage = 0;
-    if (m_book.isEmpty()) {
+    const Book &book = m_state.book();
+    PageTotal->setText(QString::number(book.pageCount()));
+    if (book.isEmpty()) {
         m_textArea->setText(QString());
         PageNumber->setText(QString());
         return;
     }
     PageNumber->setText(QStringLiteral("1"));
-    m_textArea->setText(m_book.pageText(CurrentPage));
-    if (atStartup)
-        PageNumber->setText(QString::number(m_data.LastPage + 1));
-}
-
-void frmMain::reportLoadFailure(const Book::LoadResult &result)
-{
-    const QString path = QDir::toNativeSeparators(BookPath);
-    QString text;
-    switch (result.status) {
-    case Book::Status::Loaded:
-        return;
-    case Book::Status::CannotOpen:
-        text = QFileInfo(BookPath).isDir()
-            ? QStringLiteral("This is a folder, not a book:\n%1").arg(path)
-            : QStringLiteral("Previous open file not exist");
-        break;
-    case Book::Status::ReadFailed:
-        text = QStringLiteral("The book could not be read:\n%1\n%2").arg(path, result.detail);
-        break;
-    case Book::Status::TooLarge:
-        text = QStringLiteral("The book is too large to open:\n%1\nBooks of up to 1 GB can be "
-                              "read.")
-                   .arg(path);
-        break;
-    case Book::Status::NotText:
-        text = QStringLiteral("This file is not a plain-text book (it holds NUL bytes):\n%1")
-                   .arg(path);
-        break;
-    case Book::Status::TooManyPages:
-        text = QStringLiteral("The book has more than %1 pages at %2 lines per page, more than "
-                              "the reader can count:\n%3\nChoose more lines per page in View > "
-                              "Options to fit the book.")
-                   .arg(Book::MaxPages)
-                   .arg(m_data.LinesPerPage)
-                   .arg(path);
-        break;
-    case Book::Status::TooManyLines:
-        text = QStringLiteral("The book has more than %1 lines, too many for one page:\n%2\n"
-                              "Choose a number of lines per page in View > Options.")
-                   .arg(Book::MaxLinesOnOnePage)
-                   .arg(path);
-        break;
-    }
-    m_prompts.tell(this, text);
+    m_textArea->setText(m_state.pageText(0));
+    if (answer.jumpTo)
+        PageNumber->setText(*answer.jumpTo);
 }
 
 void frmMain::ApplyPageFormat()
 {
-    if (m_data.BackColor.holdsNumber())
-        m_textArea->setBackColor(OleColor::toQColor(quint32(m_data.BackColor.value)));
-    m_textArea->selectWholeText();
-    if (m_data.ForeColor.holdsNumber())
-        m_textArea->setSelColor(OleColor::toQColor(quint32(m_data.ForeColor.value)));
-    m_textArea->setSelFontSize(m_data.FontSize);
-    m_textArea->setSelFontName(m_data.FontName);
-    m_textArea->setSelBold(m_data.FontBold != VFalse);
-    m_textArea->setSelItalic(m_data.FontItalic != VFalse);
-    m_textArea->collapseSelection();
+    m_format->apply(m_data);
 }
 
 // ---- page display and navigation -------------------------------------------------------------
 
+void frmMain::showAnswer(const BookState::Answer &answer)
+{
+    if (!answer.message.isEmpty())
+        m_prompts.tell(this, answer.message);
+    if (answer.pageNumber) {
+        if (PageNumber->text() == *answer.pageNumber)
+            PageNumber_Change();
+        else
+            PageNumber->setText(*answer.pageNumber);
+    }
+    if (answer.showPage)
+        m_textArea->setText(m_state.pageText(*answer.showPage));
+    if (answer.matchAt)
+        m_textArea->find(m_state.searchText(), *answer.matchAt);
+}
+
 void frmMain::PageNumber_Change()
 {
-    const PageNumberRule::Reading reading = PageNumberRule::read(PageNumber->text());
-    if (reading.kind == PageNumberRule::Kind::Empty)
-        return;
-    if (!BookOpened) {
-        m_prompts.tell(this, QStringLiteral("please open a book first"));
-        return;
-    }
-    if (reading.kind == PageNumberRule::Kind::NotNumeric) {
-        m_prompts.tell(this, QStringLiteral("please enter a page number"));
-        PageNumber->setText(QString());
-        return;
-    }
-    const std::optional<int> index = PageNumberRule::pageIndex(reading.value);
-    if (index && *index >= 0 && *index <= LastPageIndex) {
-        CurrentPage = *index;
-        m_textArea->setText(m_book.pageText(CurrentPage));
-        ShownPage = CurrentPage;
-        return;
-    }
-    m_prompts.tell(this, QStringLiteral("NO Such Page"));
-    CurrentPage = ShownPage;
+    showAnswer(m_state.PageNumber_Change(PageNumber->text()));
 }
 
 void frmMain::CommandNext_Click()
 {
-    ++CurrentPage;
-    if (CurrentPage > LastPageIndex) {
-        m_prompts.tell(this, QStringLiteral("End of the Book"));
-        --CurrentPage;
-    } else {
-        PageNumber->setText(QString::number(CurrentPage + 1));
-    }
-    ShownPage = CurrentPage;
+    showAnswer(m_state.CommandNext_Click());
 }
 
 void frmMain::CommandPre_Click()
 {
-    --CurrentPage;
-    if (CurrentPage < 0) {
-        ++CurrentPage;
-        m_prompts.tell(this, QStringLiteral("Begin of the Book"));
-    } else {
-        PageNumber->setText(QString::number(CurrentPage + 1));
-    }
-    ShownPage = CurrentPage;
+    showAnswer(m_state.CommandPre_Click());
 }
 
 void frmMain::TextArea_KeyDown(int key, Qt::KeyboardModifiers)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "book/Book.h"
+#include "book/BookState.h"
+#include "reader/ReaderLayout.h"
 #include "settings/GlobalData.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QRectF>
 
@@ -20,13 +20,15 @@ class QToolBar;
 class Drives;
 class FilePanel;
 class Launcher;
+class PageFormatter;
 class Prompts;
 class Registry;
 class TextArea;
 
-// The reader window: it owns the book state and shows one page of the book at a time.
-// Pages are shown only through the page-number box: code that wants a page puts its number
-// into PageNumber, whose change handler validates it and shows the page.
+// The reader window: it shows one page of the book at a time. The book state and its rules are
+// BookState's, the page view's format PageFormatter's; the window wires its controls to them
+// and shows their answers. Pages are shown only through the page-number box: code that wants a
+// page puts its number into PageNumber, whose change handler asks BookState and shows the page.
 //
 // The class is split by concern: frmMain.cpp (book loading and page navigation),
 // frmMainLayout.cpp (controls, menus, toolbar and the resize rule), frmMainSession.cpp
@@ -101,18 +103,13 @@ public:
     // The printer Print uses; Page Setup chooses it.
     QPrinter &printer();
 
-    // Book state, for the window's commands and for tests.
-    const QString &bookPath() const { return BookPath; }
-    const Book &book() const { return m_book; }
-    int currentPage() const { return CurrentPage; }
-    int lastPageIndex() const { return LastPageIndex; }
-    int shownPage() const { return ShownPage; }
-    bool bookOpened() const { return BookOpened; }
+    // The book state, for the window's commands and for tests.
+    const BookState &state() const { return m_state; }
 
     TextArea *textArea() const { return m_textArea; }
     FilePanel *filePanel() const { return frmFile; }
     // Design geometry of a control in twips, as the resize rule keeps it.
-    QRectF twipsGeometry(const QWidget *control) const { return m_twips.value(control); }
+    QRectF twipsGeometry(const QWidget *control) const { return m_layout.twips(control); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -130,51 +127,26 @@ private:
                          const QKeySequence &shortcut = {});
     QMenu *addSubMenu(QMenu *parent, const char *name, const char *captionId);
     void place(QWidget *control, const QRectF &twips);
-    void moveBy(QWidget *control, double dx);
-    double outerWidthTwips() const;
-    QSizeF clientTwips() const;
-    void reportLoadFailure(const Book::LoadResult &result);
     void showFileSystem(bool shown);
-    void captureFormat();
     void fitHeaderLabels();
     void writePlacement();
-    // Shows page `number` (from 1) through the page-number box, also when the box already
-    // holds that number.
-    void showPageThroughBox(int number);
-    void showMatch(const QString &text, int page, int position);
-    void changeFontSize(int step);
-    void toggleBold();
-    void toggleItalic();
-    void chooseBackColor();
-    void chooseTextColor();
+    // Shows what BookState answered: its message, its page-number box text (the box's handler
+    // runs also when the box already holds it), the page, the search match.
+    void showAnswer(const BookState::Answer &answer);
 
     Prompts &m_prompts;
     GlobalData &m_data;
     const Drives &m_drives;
     QString ConfigFile;
 
-    // Book state.
-    QString BookPath;
-    Book m_book;
-    bool BookOpened = false;
-    int PageIndex = 0;
-    int CurrentPage = 0;
-    int LastPageIndex = 0;
-    int ShownPage = 0;
-    bool OpenAtStartup = false;
-
-    // Search state.
-    QString SearchText;
-    int FoundPos = 0;
-    int SearchPage = 0;
+    BookState m_state;
+    std::unique_ptr<PageFormatter> m_format;
 
     std::unique_ptr<QPrinter> m_printer;
     Launcher *m_launcher = nullptr;
     Registry *m_registry = nullptr;
 
-    // Layout state.
-    double OldWidth = 0;
-    QHash<const QWidget *, QRectF> m_twips;
+    ReaderLayout m_layout;
 
     QWidget *m_client = nullptr;
     QToolBar *tbToolBar = nullptr;

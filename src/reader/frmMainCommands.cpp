@@ -2,11 +2,11 @@
 #include "reader/frmMain.h"
 
 #include "about/frmAbout.h"
-#include "book/BookSearch.h"
 #include "platform/Launcher.h"
 #include "platform/Prompts.h"
 #include "platform/Registry.h"
 #include "reader/BookPrinter.h"
+#include "reader/PageFormatter.h"
 #include "reader/TextArea.h"
 #include "settings/frmOptions.h"
 #include "texttools/frmTextTool.h"
@@ -20,73 +20,18 @@
 #include <QPrinter>
 #include <QUrl>
 
-namespace {
-
-constexpr int kMinFontSize = 8;
-constexpr int kMaxFontSize = 30;
-
-} // namespace
-
-void frmMain::showPageThroughBox(int number)
-{
-    const QString text = QString::number(number);
-    if (PageNumber->text() == text)
-        PageNumber_Change();
-    else
-        PageNumber->setText(text);
-}
-
 // ---- search ----------------------------------------------------------------------------------
-
-// Shows the page of a match through the page-number box and selects the occurrence with the
-// view's own find.
-void frmMain::showMatch(const QString &text, int page, int position)
-{
-    SearchPage = page;
-    showPageThroughBox(page + 1);
-    FoundPos = m_textArea->find(text, position);
-    CurrentPage = page;
-}
 
 void frmMain::mnuToolsFind_Click()
 {
-    SearchText = m_prompts.inputLine(this, QStringLiteral("please enter string to search for"), {});
-    SearchPage = 0;
-    if (SearchText.isEmpty())
-        return;
-    if (LastPageIndex < 0 || !BookOpened) {
-        if (FoundPos == -1)
-            m_prompts.tell(this, QStringLiteral("string not found"));
-        return;
-    }
-    if (const auto match = BookSearch::find(m_book, SearchText, 0, 0)) {
-        showMatch(SearchText, match->page, match->position);
-        return;
-    }
-    // Nothing was shown on the way, so the view is still on the page it showed before.
-    FoundPos = -1;
-    SearchPage = LastPageIndex + 1;
-    m_prompts.tell(this, QStringLiteral("string not found"));
+    const QString text =
+        m_prompts.inputLine(this, QStringLiteral("please enter string to search for"), {});
+    showAnswer(m_state.mnuToolsFind_Click(text));
 }
 
-// Next goes on from just after the previous match when it starts on that match's page, else
-// from the start of the page shown, then through the following pages.
 void frmMain::mnuToolsFindNext_Click()
 {
-    const int start = (FoundPos >= 0 && SearchPage == CurrentPage) ? FoundPos + 1 : 0;
-    SearchPage = CurrentPage;
-    ++FoundPos;
-    if (SearchText.isEmpty())
-        return;
-    if (!BookOpened || LastPageIndex < 0)
-        return;
-    if (const auto match = BookSearch::find(m_book, SearchText, CurrentPage, start)) {
-        showMatch(SearchText, match->page, match->position);
-        return;
-    }
-    FoundPos = -1;
-    SearchPage = LastPageIndex + 1;
-    m_prompts.tell(this, QStringLiteral("Reach End of Book"));
+    showAnswer(m_state.mnuToolsFindNext_Click());
 }
 
 // ---- printing and clipboard ------------------------------------------------------------------
@@ -102,24 +47,12 @@ QPrinter &frmMain::printer()
 // the page it shows.
 void frmMain::mnuFilePrint_Click()
 {
-    if (BookPath.isEmpty()) {
+    const QString &path = m_state.bookPath();
+    if (path.isEmpty()) {
         m_prompts.tell(this, QStringLiteral("please open a book first"));
         return;
     }
-    m_textArea->selectWholeText();
-    BookPrinter::Look look;
-    look.font = m_textArea->currentFont();
-    if (const auto name = m_textArea->selFontName())
-        look.font.setFamily(*name);
-    if (const auto size = m_textArea->selFontSize())
-        look.font.setPointSizeF(*size);
-    look.font.setBold(m_textArea->selBold().value_or(false));
-    look.font.setItalic(m_textArea->selItalic().value_or(false));
-    look.text = m_textArea->selColor().value_or(QColor(Qt::black));
-    look.background = m_textArea->backColor();
-    m_textArea->collapseSelection();
-
-    const QString failure = BookPrinter::print(BookPath, look, printer());
+    const QString failure = BookPrinter::print(path, m_format->printLook(), printer());
     if (!failure.isEmpty())
         m_prompts.tell(this, failure);
 }
@@ -166,7 +99,7 @@ void frmMain::menuOpenWith_Click()
         return;
     }
     QString why;
-    if (!launcher.startProgram(editor, {BookPath}, &why))
+    if (!launcher.startProgram(editor, {m_state.bookPath()}, &why))
         m_prompts.tell(
             this, QStringLiteral("The text editor could not be started:\n%1\n%2").arg(editor, why));
 }
@@ -208,11 +141,10 @@ void frmMain::mnuViewOptions_Click()
         frmOptions dialog(m_prompts, m_data, this);
         dialog.exec();
     }
-    if (m_data.LinesPerPage == before || BookPath.isEmpty())
+    if (m_data.LinesPerPage == before || m_state.bookPath().isEmpty())
         return;
-    PageIndex = 0;
     PageNumber->setText(QStringLiteral("5"));
-    LoadBook();
+    openBook(m_state.bookPath());
 }
 
 // ---- toolbar and formatting ------------------------------------------------------------------
@@ -221,19 +153,19 @@ void frmMain::tbToolBar_ButtonClick(QAction *button)
 {
     const QString key = button->property("Key").toString();
     if (key == QLatin1String("forward"))
-        changeFontSize(+2);
+        m_format->stepFontSize(+2);
     else if (key == QLatin1String("back"))
-        changeFontSize(-2);
+        m_format->stepFontSize(-2);
     else if (key == QLatin1String("Properties"))
         mnuViewOptions_Click();
     else if (key == QLatin1String("Back"))
-        chooseBackColor();
+        m_format->chooseBackColor();
     else if (key == QLatin1String("Front"))
-        chooseTextColor();
+        m_format->chooseTextColor();
     else if (key == QLatin1String("Italic"))
-        toggleItalic();
+        m_format->toggleItalic();
     else if (key == QLatin1String("Bold"))
-        toggleBold();
+        m_format->toggleBold();
     else if (key == QLatin1String("Open"))
         mnuFileOpen_Click();
     else if (key == QLatin1String("Print"))
@@ -244,89 +176,7 @@ void frmMain::tbToolBar_ButtonClick(QAction *button)
         mnuToolsFind_Click();
 }
 
-// The button keyed "forward" ("Increase Font Size") makes the text larger, the one keyed "back"
-// ("Decrease Font Size") smaller. A page of mixed sizes has no size to step from and meets
-// the bound's message.
-void frmMain::changeFontSize(int step)
-{
-    m_textArea->selectWholeText();
-    const std::optional<double> size = m_textArea->selFontSize();
-    if (step < 0) {
-        if (size && *size + step >= kMinFontSize)
-            m_textArea->setSelFontSize(*size + step);
-        else
-            m_prompts.tell(this, QStringLiteral("min font size achived"));
-    } else {
-        if (size && *size + step <= kMaxFontSize)
-            m_textArea->setSelFontSize(*size + step);
-        else
-            m_prompts.tell(this, QStringLiteral("max font size achived"));
-    }
-    m_textArea->collapseSelection();
-}
-
-void frmMain::toggleBold()
-{
-    const bool on = m_textArea->selBold().value_or(true);
-    m_textArea->selectWholeText();
-    m_textArea->setSelBold(!on);
-    m_textArea->collapseSelection();
-}
-
-void frmMain::toggleItalic()
-{
-    const bool on = m_textArea->selItalic().value_or(true);
-    m_textArea->selectWholeText();
-    m_textArea->setSelItalic(!on);
-    m_textArea->collapseSelection();
-}
-
-void frmMain::chooseBackColor()
-{
-    if (const auto color = m_prompts.color(this, m_textArea->backColor()))
-        m_textArea->setBackColor(*color);
-}
-
-// Starts from the current text colour, with or without a book and on any page.
-void frmMain::chooseTextColor()
-{
-    m_textArea->selectWholeText();
-    const QColor initial = m_textArea->selColor().value_or(QColor(Qt::black));
-    m_textArea->collapseSelection();
-    if (const auto color = m_prompts.color(this, initial)) {
-        m_textArea->selectWholeText();
-        m_textArea->setSelColor(*color);
-        m_textArea->collapseSelection();
-    }
-}
-
 void frmMain::mnuFont_Click()
 {
-    m_textArea->collapseSelection();
-    const QString name = m_textArea->selFontName().value_or(QString());
-    m_textArea->selectWholeText();
-    QFont initial = m_textArea->currentFont();
-    if (!name.isEmpty())
-        initial.setFamily(name);
-    initial.setPointSizeF(m_textArea->selFontSize().value_or(initial.pointSizeF()));
-    initial.setBold(m_textArea->selBold().value_or(false));
-    initial.setItalic(m_textArea->selItalic().value_or(false));
-    initial.setStrikeOut(m_textArea->selStrikethru().value_or(false));
-    initial.setUnderline(m_textArea->selUnderline().value_or(false));
-
-    const QFont chosen =
-        m_prompts.font(this, initial, kMinFontSize, kMaxFontSize).value_or(initial);
-    m_textArea->setSelFontName(chosen.family());
-    m_textArea->setSelBold(chosen.bold());
-    m_textArea->setSelItalic(chosen.italic());
-    m_textArea->setSelFontSize(
-        qBound(double(kMinFontSize), chosen.pointSizeF(), double(kMaxFontSize)));
-    m_textArea->setSelStrikethru(chosen.strikeOut());
-    m_textArea->setSelUnderline(chosen.underline());
-
-    m_data.FontSize = qint16(std::lround(m_textArea->selFontSize().value_or(m_data.FontSize)));
-    m_data.FontName = chosen.family();
-    m_data.FontBold = m_textArea->selBold().value_or(false) ? VTrue : VFalse;
-    m_data.FontItalic = m_textArea->selItalic().value_or(false) ? VTrue : VFalse;
-    m_textArea->collapseSelection();
+    m_format->chooseFont(m_data);
 }

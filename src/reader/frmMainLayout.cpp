@@ -119,6 +119,8 @@ void frmMain::buildControls()
     CommandNext->setToolTip(QStringLiteral("Go To Next Page"));
     CommandNext->hide();
 
+    m_layout.setControls({this, m_client, tbToolBar, sbStatusBar, frmFile, lblTitle, Label1,
+                          PageNumber, m_textArea});
     place(tbToolBar, {0, 0, kDesignWidth, 420});
     place(sbStatusBar, {0, 8100, kDesignWidth, 270});
     place(frmFile, {120, 600, 2055, 7455});
@@ -248,54 +250,12 @@ void frmMain::openAtDesignSize()
 
 void frmMain::place(QWidget *control, const QRectF &twips)
 {
-    m_twips.insert(control, twips);
-    Twips::place(control, twips.x(), twips.y(), twips.width(), twips.height());
+    m_layout.place(control, twips);
 }
 
-void frmMain::moveBy(QWidget *control, double dx)
-{
-    place(control, m_twips.value(control).translated(dx, 0));
-}
-
-double frmMain::outerWidthTwips() const
-{
-    return Twips::fromPixels(width(), this);
-}
-
-QSizeF frmMain::clientTwips() const
-{
-    return {Twips::fromPixels(m_client->width(), this),
-            Twips::fromPixels(m_client->height(), this)};
-}
-
-// Widths change by increments to the current positions, heights are computed afresh from the
-// client height. A minimized window keeps its layout and its OldWidth, so that restoring it
-// gives back the layout it had.
 void frmMain::Form_Resize()
 {
-    if (isMinimized() || m_client->width() == 0)
-        return;
-    const double dW = outerWidthTwips() - OldWidth;
-    const QSizeF client = clientTwips();
-
-    QRectF view = m_twips.value(m_textArea);
-    view.setWidth(view.width() + dW);
-    view.setHeight(client.height() - 1500);
-    place(m_textArea, view);
-    moveBy(Label1, dW);
-    Label1->adjustSize(); // auto-sized: the text decides its size, not the design's
-    moveBy(PageNumber, dW);
-    moveBy(lblTitle, dW / 2);
-    frmFile->setFileListHeight(client.height() / 2 - 1000);
-    QRectF panel = m_twips.value(frmFile);
-    panel.setHeight(client.height() - 1200);
-    place(frmFile, panel);
-
-    // The toolbar and the status bar follow the window's edges by their alignment.
-    place(tbToolBar, {0, 0, client.width(), 420});
-    place(sbStatusBar, {0, client.height() - 270, client.width(), 270});
-
-    OldWidth = outerWidthTwips();
+    m_layout.resize();
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)
@@ -322,17 +282,10 @@ void frmMain::mnuViewStatusBar_Click()
     sbStatusBar->setVisible(mnuViewStatusBar->isChecked());
 }
 
-// Hiding the panel moves the page view 2100 to the left and widens it by 2000, showing it
-// does the reverse; the right edge moves by the 100 between them.
 void frmMain::showFileSystem(bool shown)
 {
-    frmFile->setVisible(shown);
+    m_layout.showPanel(shown);
     mnuViewFileSystem->setChecked(shown);
-    QRectF view = m_twips.value(m_textArea);
-    const double shift = shown ? 2100 : -2100;
-    view.moveLeft(view.left() + shift);
-    view.setWidth(view.width() - (shown ? 2000 : -2000));
-    place(m_textArea, view);
 }
 
 void frmMain::mnuViewFileSystem_Click()

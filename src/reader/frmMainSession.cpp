@@ -3,9 +3,9 @@
 
 #include "app/AppInfo.h"
 #include "app/Captions.h"
-#include "platform/OleColor.h"
 #include "platform/Prompts.h"
 #include "reader/FilePanel.h"
+#include "reader/PageFormatter.h"
 #include "reader/TextArea.h"
 #include "reader/Twips.h"
 #include "settings/SettingsFile.h"
@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QSettings>
 
-#include <cmath>
 #include <utility>
 
 void frmMain::Form_Load(const QString &configFile)
@@ -25,11 +24,9 @@ void frmMain::Form_Load(const QString &configFile)
     m_textArea->setText(Hint);
     mnuFilePrint->setEnabled(false);
     menuOpenWith->setEnabled(false);
-    CurrentPage = 0;
-    OldWidth = outerWidthTwips();
+    m_layout.restartFromCurrentWidth();
     LoadResourceCaptions(this);
     fitHeaderLabels();
-    OpenAtStartup = false;
     ConfigFile = configFile;
     const SettingsFileResult read = SaveLoadGlobalData(ConfigFile, false, m_data);
     if (!read.ok)
@@ -40,9 +37,8 @@ void frmMain::Form_Load(const QString &configFile)
     ApplyPageFormat();
     frmFile->RestoreFavoritFolder();
     if (!m_data.LastBook.isEmpty() && m_data.LoadLastBook == VTrue) {
-        BookPath = m_data.LastBook;
-        OpenAtStartup = true;
-        LoadBook();
+        m_state.setOpenAtStartup(true);
+        openBook(m_data.LastBook);
     }
 }
 
@@ -64,30 +60,10 @@ void frmMain::fitHeaderLabels()
     }
 }
 
-// Copies the page view's format into the settings record. A selection that mixes values of a
-// field keeps that field's previous value.
-void frmMain::captureFormat()
-{
-    m_textArea->selectWholeText();
-    m_data.BackColor =
-        VariantValue::fromLong(qint32(OleColor::fromQColor(m_textArea->backColor())));
-    if (const auto color = m_textArea->selColor())
-        m_data.ForeColor = VariantValue::fromLong(qint32(OleColor::fromQColor(*color)));
-    if (const auto size = m_textArea->selFontSize())
-        m_data.FontSize = qint16(qBound(-32768.0, std::nearbyint(*size), 32767.0));
-    if (const auto name = m_textArea->selFontName())
-        m_data.FontName = *name;
-    if (const auto bold = m_textArea->selBold())
-        m_data.FontBold = *bold ? VTrue : VFalse;
-    if (const auto italic = m_textArea->selItalic())
-        m_data.FontItalic = *italic ? VTrue : VFalse;
-    m_textArea->collapseSelection();
-}
-
 void frmMain::Form_Unload()
 {
-    m_data.LastPage = qint16(CurrentPage);
-    captureFormat();
+    m_data.LastPage = qint16(m_state.currentPage());
+    m_format->capture(m_data);
     if (!ConfigFile.isEmpty()) {
         const SettingsFileResult written = SaveLoadGlobalData(ConfigFile, true, m_data);
         if (!written.ok)

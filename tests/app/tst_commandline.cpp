@@ -86,7 +86,7 @@ void tst_commandline::bookFromOutsideKeepsLastBook()
             window->openBook(path);
     };
     open(book);
-    QVERIFY(window->bookOpened());
+    QVERIFY(window->state().bookOpened());
     QCOMPARE(m_reader.find<QLabel>(QStringLiteral("lblTitle"))->text(),
              QStringLiteral("Sea Voyage"));
     QCOMPARE(m_reader.find<QLineEdit>(QStringLiteral("PageTotal"))->text(), QStringLiteral("3"));
@@ -104,7 +104,7 @@ void tst_commandline::droppedAddressIsRefused()
     m_reader.start();
     QVERIFY(!drop({QUrl(QStringLiteral("https://example.org/book.txt"))}));
     QVERIFY(!drop({}));
-    QVERIFY(!m_reader.window()->bookOpened());
+    QVERIFY(!m_reader.window()->state().bookOpened());
     QVERIFY(m_reader.messages().isEmpty());
 }
 

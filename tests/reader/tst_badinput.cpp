@@ -102,7 +102,7 @@ void tst_badinput::unreadableBooks()
     window->openBook(good);
     QCOMPARE(window->findChild<QLineEdit *>(QStringLiteral("PageNumber"))->text(),
              QStringLiteral("1"));
-    QVERIFY(window->bookOpened());
+    QVERIFY(window->state().bookOpened());
 }
 
 void tst_badinput::settingsThatCannotBeRead()

@@ -162,9 +162,9 @@ void tst_bookloading::opensAtPageOne()
     QCOMPARE(text("sbStatusBarPanel1"), path);
     QCOMPARE(text("PageTotal"), pageTotal);
     QCOMPARE(text("PageNumber"), QStringLiteral("1"));
-    QCOMPARE(m_window->currentPage(), 0);
-    QCOMPARE(m_window->lastPageIndex(), pageTotal.toInt() - 1);
-    QCOMPARE(page(), m_window->book().pageText(0));
+    QCOMPARE(m_window->state().currentPage(), 0);
+    QCOMPARE(m_window->state().lastPageIndex(), pageTotal.toInt() - 1);
+    QCOMPARE(page(), m_window->state().book().pageText(0));
     QVERIFY(page().startsWith(QStringLiteral("line 1\r\n")));
     QVERIFY(enabled("mnuFilePrint"));
     QVERIFY(enabled("menuOpenWith"));
@@ -186,7 +186,7 @@ void tst_bookloading::missingBookKeepsThePreviousOne()
     QCOMPARE(text("sbStatusBarPanel1"), missing);
     QCOMPARE(text("PageTotal"), QStringLiteral("3"));
     QCOMPARE(page(), shown);
-    QCOMPARE(m_window->book().pageCount(), 3);
+    QCOMPARE(m_window->state().book().pageCount(), 3);
     QVERIFY(enabled("mnuFilePrint"));
     QVERIFY(enabled("menuOpenWith"));
 }
@@ -249,7 +249,7 @@ void tst_bookloading::cancelledOpenChangesNothing()
     QCOMPARE(text("sbStatusBarPanel1"), path);
     QCOMPARE(text("PageTotal"), QStringLiteral("2"));
     QCOMPARE(text("PageNumber"), QStringLiteral("1"));
-    QCOMPARE(page(), m_window->book().pageText(0));
+    QCOMPARE(page(), m_window->state().book().pageText(0));
 }
 
 void tst_bookloading::emptyBook()
@@ -261,7 +261,7 @@ void tst_bookloading::emptyBook()
     QCOMPARE(text("lblTitle"), QStringLiteral("empty"));
     QCOMPARE(text("PageTotal"), QStringLiteral("0"));
     QCOMPARE(m_window->textArea()->text(), QString());
-    QCOMPARE(m_window->lastPageIndex(), -1);
+    QCOMPARE(m_window->state().lastPageIndex(), -1);
 
     m_window->CommandNext_Click();
     QCOMPARE(m_prompts.messages(), QStringList {QStringLiteral("End of the Book")});
@@ -332,14 +332,14 @@ void tst_bookloading::startupReopensTheLastBook()
     start();
     QCOMPARE(m_prompts.messages(), messages);
     QCOMPARE(text("PageNumber"), pageNumber);
-    QCOMPARE(m_window->currentPage(), currentPage);
+    QCOMPARE(m_window->state().currentPage(), currentPage);
     if (pageNumber.isEmpty()) {
         QCOMPARE(page(), frmMain::Hint);
         QVERIFY(!enabled("mnuFilePrint"));
     } else {
         QCOMPARE(text("lblTitle"), QStringLiteral("last"));
         QCOMPARE(text("PageTotal"), QStringLiteral("3"));
-        QCOMPARE(page(), m_window->book().pageText(currentPage));
+        QCOMPARE(page(), m_window->state().book().pageText(currentPage));
     }
 }
 
@@ -361,8 +361,8 @@ void tst_bookloading::failedReopenDoesNotJumpInTheNextBook()
     open(book(QStringLiteral("other.txt"), TestFiles::lines(45)));
     QCOMPARE(m_prompts.messages(), QStringList());
     QCOMPARE(text("PageNumber"), QStringLiteral("1"));
-    QCOMPARE(m_window->currentPage(), 0);
-    QCOMPARE(page(), m_window->book().pageText(0));
+    QCOMPARE(m_window->state().currentPage(), 0);
+    QCOMPARE(page(), m_window->state().book().pageText(0));
 }
 
 // The format kept in config.ini reaches every page of a book opened later.

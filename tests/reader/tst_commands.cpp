@@ -130,7 +130,7 @@ void tst_commands::searchFindsFirstPageWithText()
     m_prompts.inputs.enqueue(QStringLiteral("Needle"));
     action("mnuToolsFind")->trigger();
 
-    QCOMPARE(m_window->currentPage(), 3);
+    QCOMPARE(m_window->state().currentPage(), 3);
     QCOMPARE(pageNumber(), QStringLiteral("4"));
     QCOMPARE(m_window->textArea()->selectedText(), QStringLiteral("needle"));
     QVERIFY(m_prompts.messages().isEmpty());
@@ -146,7 +146,7 @@ void tst_commands::searchMissKeepsPageAndReports()
     action("mnuToolsFind")->trigger();
 
     QCOMPARE(m_prompts.messages(), QStringList {QStringLiteral("string not found")});
-    QCOMPARE(m_window->currentPage(), 1);
+    QCOMPARE(m_window->state().currentPage(), 1);
     QCOMPARE(pageNumber(), QStringLiteral("2"));
     QCOMPARE(m_window->textArea()->text(), shown);
 }
@@ -171,10 +171,10 @@ void tst_commands::nextVisitsEveryOccurrenceInOrder()
     action("mnuToolsFind")->trigger();
 
     QList<QPair<int, int>> visits; // page, selection start
-    visits.append({m_window->currentPage(), m_window->textArea()->selStart()});
+    visits.append({m_window->state().currentPage(), m_window->textArea()->selStart()});
     for (int i = 0; i < 3; ++i) {
         action("mnuToolsFindNext")->trigger();
-        visits.append({m_window->currentPage(), m_window->textArea()->selStart()});
+        visits.append({m_window->state().currentPage(), m_window->textArea()->selStart()});
     }
     const int onLine5 = 4 * 5; // four "line\n" before it on page 2
     const QList<QPair<int, int>> expected = {
@@ -184,7 +184,7 @@ void tst_commands::nextVisitsEveryOccurrenceInOrder()
 
     action("mnuToolsFindNext")->trigger();
     QCOMPARE(m_prompts.messages(), QStringList {QStringLiteral("Reach End of Book")});
-    QCOMPARE(m_window->currentPage(), 3);
+    QCOMPARE(m_window->state().currentPage(), 3);
     QCOMPARE(pageNumber(), QStringLiteral("4"));
 }
 
@@ -193,7 +193,7 @@ void tst_commands::nextWithoutSearchDoesNothing()
     open(book(QStringLiteral("five.txt"), fivePages()));
     action("mnuToolsFindNext")->trigger();
     QVERIFY(m_prompts.calls.size() == 1); // the open dialog only
-    QCOMPARE(m_window->currentPage(), 0);
+    QCOMPARE(m_window->state().currentPage(), 0);
 }
 
 void tst_commands::nextAfterFailedNextStartsOnShownPage()
@@ -206,7 +206,7 @@ void tst_commands::nextAfterFailedNextStartsOnShownPage()
     QCOMPARE(m_prompts.messages(), QStringList {QStringLiteral("Reach End of Book")});
     m_window->findChild<QLineEdit *>(QStringLiteral("PageNumber"))->setText(QStringLiteral("1"));
     action("mnuToolsFindNext")->trigger();
-    QCOMPARE(m_window->currentPage(), 3);
+    QCOMPARE(m_window->state().currentPage(), 3);
     QCOMPARE(m_window->textArea()->selectedText(), QStringLiteral("needle"));
 }
 
@@ -325,7 +325,7 @@ void tst_commands::optionsReloadsBookWithNewPageSize()
     QCOMPARE(m_window->findChild<QLineEdit *>(QStringLiteral("PageTotal"))->text(),
              QStringLiteral("4"));
     QCOMPARE(pageNumber(), QStringLiteral("1"));
-    QCOMPARE(m_window->currentPage(), 0);
+    QCOMPARE(m_window->state().currentPage(), 0);
     QVERIFY(m_window->textArea()->text().startsWith(QStringLiteral("line 1\n")));
 }
 
@@ -457,7 +457,7 @@ void tst_commands::textColourOnAnyPage()
     button("Front")->trigger();
     QVERIFY(m_prompts.messages().isEmpty());
     QCOMPARE(pageNumber(), QStringLiteral("1"));
-    QCOMPARE(m_window->currentPage(), 0);
+    QCOMPARE(m_window->state().currentPage(), 0);
     TextArea *view = m_window->textArea();
     view->selectWholeText();
     QCOMPARE(view->selColor().value_or(QColor()), QColor(Qt::blue));

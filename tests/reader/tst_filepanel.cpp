@@ -190,21 +190,21 @@ void tst_filepanel::clickShowsFullPath()
         QVERIFY(panel()->setFolder(folder.arg(drive())));
     panel()->File1_Click(u"a.txt"_qs);
     QCOMPARE(m_fx.viewText(), expected.arg(drive()));
-    QCOMPARE(m_fx.window()->bookPath(), QString());
+    QCOMPARE(m_fx.window()->state().bookPath(), QString());
 }
 
 void tst_filepanel::clickOnListShowsPathUntilNextPage()
 {
     const QString book = drive() + u"/sub/book.txt"_qs;
     m_fx.window()->openBook(book);
-    QVERIFY(m_fx.window()->bookOpened());
+    QVERIFY(m_fx.window()->state().bookOpened());
     const QString page = m_fx.viewText();
     pickDrive(1);
     const QModelIndex a = listed(u"a.txt"_qs);
     QVERIFY(a.isValid());
     QTest::mouseClick(files()->viewport(), Qt::LeftButton, {}, files()->visualRect(a).center());
     QCOMPARE(m_fx.viewText(), drive() + u"/a.txt"_qs);
-    QCOMPARE(m_fx.window()->bookPath(), book);
+    QCOMPARE(m_fx.window()->state().bookPath(), book);
     QCOMPARE(m_fx.pageNumberText(), u"1"_qs);
     m_fx.setPageNumber(u"1"_qs);
     m_fx.window()->PageNumber_Change();
@@ -221,8 +221,8 @@ void tst_filepanel::doubleClickOpensBook()
     QTest::mouseClick(files()->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(files()->viewport(), Qt::LeftButton, {}, at);
     const QString path = drive() + u"/sub/book.txt"_qs;
-    QCOMPARE(m_fx.window()->bookPath(), path);
-    QVERIFY(m_fx.window()->bookOpened());
+    QCOMPARE(m_fx.window()->state().bookPath(), path);
+    QVERIFY(m_fx.window()->state().bookOpened());
     QCOMPARE(m_fx.data.LastBook, path);
     QVERIFY(m_fx.viewText().startsWith(u"line 1\n"_qs));
     QVERIFY(m_fx.messages().isEmpty());

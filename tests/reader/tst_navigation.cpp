@@ -57,7 +57,7 @@ void tst_navigation::cleanup()
 void tst_navigation::openBook(int pages)
 {
     m_fx.window()->openBook(m_fx.writeBook(QStringLiteral("book.txt"), pages * 15));
-    QCOMPARE(m_fx.window()->lastPageIndex(), pages - 1);
+    QCOMPARE(m_fx.window()->state().lastPageIndex(), pages - 1);
     m_fx.prompts.reset();
 }
 
@@ -115,7 +115,7 @@ void tst_navigation::pageNumberBox()
 
     QCOMPARE(m_fx.messages(), messages);
     QVERIFY2(m_fx.viewText().startsWith(firstLineOf(page)), qPrintable(m_fx.viewText()));
-    QCOMPARE(m_fx.window()->currentPage(), currentPage);
+    QCOMPARE(m_fx.window()->state().currentPage(), currentPage);
     QCOMPARE(m_fx.pageNumberText(), box);
     // The next page turn starts from the page on show.
     QTest::keyClick(view(), Qt::Key_Left);
@@ -185,7 +185,7 @@ void tst_navigation::arrowsAtTheEnds()
     QTest::keyClick(view(), Qt::Key(key));
     QCOMPARE(m_fx.messages(), QStringList {message});
     QVERIFY(m_fx.viewText().startsWith(firstLineOf(startPage)));
-    QCOMPARE(m_fx.window()->currentPage(), startPage - 1);
+    QCOMPARE(m_fx.window()->state().currentPage(), startPage - 1);
     QCOMPARE(m_fx.pageNumberText(), QString::number(startPage));
 }
 
@@ -198,7 +198,7 @@ void tst_navigation::rightThenLeft()
     QTest::keyClick(view(), Qt::Key_Left);
     QVERIFY(m_fx.viewText().startsWith(firstLineOf(1)));
     QCOMPARE(m_fx.pageNumberText(), u"1"_qs);
-    QCOMPARE(m_fx.window()->currentPage(), 0);
+    QCOMPARE(m_fx.window()->state().currentPage(), 0);
     QVERIFY(m_fx.messages().isEmpty());
 }
 
@@ -213,7 +213,7 @@ void tst_navigation::heldKeyTurnsSeveralPages()
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
     QApplication::sendEvent(view(), &release);
     QVERIFY(m_fx.viewText().startsWith(firstLineOf(5)));
-    QCOMPARE(m_fx.window()->currentPage(), 4);
+    QCOMPARE(m_fx.window()->state().currentPage(), 4);
 
     // Shift is ignored; held past the end, each further press meets the end again.
     for (int i = 0; i < 3; ++i)

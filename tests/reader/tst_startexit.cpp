@@ -124,7 +124,7 @@ void tst_startexit::reopensLastBookAtLastPage()
         QCOMPARE(m_data.LastBook, folder + QStringLiteral("/story.txt"));
         QTest::keyClick(window->textArea(), Qt::Key_Right);
         QTest::keyClick(window->textArea(), Qt::Key_Right);
-        QCOMPARE(window->currentPage(), 2);
+        QCOMPARE(window->state().currentPage(), 2);
         m_data.LoadLastBook = loadLastBook;
         window->close();
     }
@@ -132,7 +132,7 @@ void tst_startexit::reopensLastBookAtLastPage()
     auto window = start();
     QCOMPARE(window->findChild<QLineEdit *>(QStringLiteral("PageNumber"))->text(), pageAtNextStart);
     if (!pageAtNextStart.isEmpty()) {
-        QCOMPARE(window->currentPage(), 2);
+        QCOMPARE(window->state().currentPage(), 2);
         QVERIFY(window->textArea()->text().startsWith(QStringLiteral("line 31\n")));
     }
     QVERIFY(m_prompts.messages().isEmpty());

@@ -1,0 +1,191 @@
+#include "book/BookState.h"
+
+#include "book/BookSearch.h"
+#include "book/PageNumberRule.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString pageNumberOf(int index)
+{
+    return QString::number(index + 1);
+}
+
+} // namespace
+
+void BookState::openBook(const QString &path)
+{
+    BookPath = path;
+    PageIndex = 0;
+}
+
+// A refused book leaves the previous one's pages and counters as they were, but page numbers
+// are refused until a book opens. The start-up jump is spent by the first load, whether it
+// succeeds or not, so that it never lands in a book opened later.
+BookState::LoadAnswer BookState::LoadBook(int linesPerPage, int lastPage)
+{
+    BookOpened = false;
+    const bool atStartup = OpenAtStartup;
+    OpenAtStartup = false;
+    Book fresh;
+    const Book::LoadResult result = fresh.load(BookPath, linesPerPage);
+    if (result.status != Book::Status::Loaded)
+        return {false, loadFailureMessage(result, BookPath, linesPerPage), std::nullopt};
+
+    m_book = std::move(fresh);
+    BookOpened = true;
+    PageIndex = m_book.pageCount() - 1;
+    CurrentPage = 0;
+    LastPageIndex = PageIndex;
+    ShownPage = 0;
+    LoadAnswer answer;
+    answer.loaded = true;
+    if (atStartup && !m_book.isEmpty())
+        answer.jumpTo = pageNumberOf(lastPage);
+    return answer;
+}
+
+void BookState::closeBook()
+{
+    m_book = Book();
+    BookOpened = false;
+    BookPath.clear();
+    PageIndex = 0;
+    CurrentPage = 0;
+    LastPageIndex = 0;
+    ShownPage = 0;
+}
+
+QString BookState::loadFailureMessage(const Book::LoadResult &result, const QString &path,
+                                      int linesPerPage)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    switch (result.status) {
+    case Book::Status::Loaded:
+        break;
+    case Book::Status::CannotOpen:
+        return QFileInfo(path).isDir()
+            ? QStringLiteral("This is a folder, not a book:\n%1").arg(shown)
+            : QStringLiteral("Previous open file not exist");
+    case Book::Status::ReadFailed:
+        return QStringLiteral("The book could not be read:\n%1\n%2").arg(shown, result.detail);
+    case Book::Status::TooLarge:
+        return QStringLiteral("The book is too large to open:\n%1\nBooks of up to 1 GB can be "
+                              "read.")
+            .arg(shown);
+    case Book::Status::NotText:
+        return QStringLiteral("This file is not a plain-text book (it holds NUL bytes):\n%1")
+            .arg(shown);
+    case Book::Status::TooManyPages:
+        return QStringLiteral("The book has more than %1 pages at %2 lines per page, more than "
+                              "the reader can count:\n%3\nChoose more lines per page in View > "
+                              "Options to fit the book.")
+            .arg(Book::MaxPages)
+            .arg(linesPerPage)
+            .arg(shown);
+    case Book::Status::TooManyLines:
+        return QStringLiteral("The book has more than %1 lines, too many for one page:\n%2\n"
+                              "Choose a number of lines per page in View > Options.")
+            .arg(Book::MaxLinesOnOnePage)
+            .arg(shown);
+    }
+    return {};
+}
+
+// ---- page display and navigation -------------------------------------------------------------
+
+BookState::Answer BookState::PageNumber_Change(const QString &boxText)
+{
+    const PageNumberRule::Reading reading = PageNumberRule::read(boxText);
+    if (reading.kind == PageNumberRule::Kind::Empty)
+        return {};
+    if (!BookOpened)
+        return {QStringLiteral("please open a book first"), {}, {}, {}};
+    if (reading.kind == PageNumberRule::Kind::NotNumeric)
+        return {QStringLiteral("please enter a page number"), QString(), {}, {}};
+    const std::optional<int> index = PageNumberRule::pageIndex(reading.value);
+    if (index && *index >= 0 && *index <= LastPageIndex) {
+        CurrentPage = *index;
+        ShownPage = CurrentPage;
+        return {{}, {}, CurrentPage, {}};
+    }
+    CurrentPage = ShownPage;
+    return {QStringLiteral("NO Such Page"), {}, {}, {}};
+}
+
+// Neither command asks whether a book is open: with none both end in their message, or the
+// page-number box refuses the number.
+BookState::Answer BookState::CommandNext_Click()
+{
+    Answer answer;
+    ++CurrentPage;
+    if (CurrentPage > LastPageIndex) {
+        answer.message = QStringLiteral("End of the Book");
+        --CurrentPage;
+    } else {
+        answer.pageNumber = pageNumberOf(CurrentPage);
+    }
+    ShownPage = CurrentPage;
+    return answer;
+}
+
+BookState::Answer BookState::CommandPre_Click()
+{
+    Answer answer;
+    --CurrentPage;
+    if (CurrentPage < 0) {
+        ++CurrentPage;
+        answer.message = QStringLiteral("Begin of the Book");
+    } else {
+        answer.pageNumber = pageNumberOf(CurrentPage);
+    }
+    ShownPage = CurrentPage;
+    return answer;
+}
+
+// ---- search ----------------------------------------------------------------------------------
+
+BookState::Answer BookState::showMatch(int page, int position)
+{
+    SearchPage = page;
+    FoundPos = position;
+    CurrentPage = page;
+    return {{}, pageNumberOf(page), {}, position};
+}
+
+BookState::Answer BookState::mnuToolsFind_Click(const QString &text)
+{
+    SearchText = text;
+    SearchPage = 0;
+    if (SearchText.isEmpty())
+        return {};
+    if (LastPageIndex < 0 || !BookOpened) {
+        if (FoundPos == -1)
+            return {QStringLiteral("string not found"), {}, {}, {}};
+        return {};
+    }
+    if (const auto match = BookSearch::find(m_book, SearchText, 0, 0))
+        return showMatch(match->page, match->position);
+    // Nothing is shown on the way, so the view stays on the page it showed before.
+    FoundPos = -1;
+    SearchPage = LastPageIndex + 1;
+    return {QStringLiteral("string not found"), {}, {}, {}};
+}
+
+// Next goes on from just after the previous match when it starts on that match's page, else
+// from the start of the page shown, then through the following pages.
+BookState::Answer BookState::mnuToolsFindNext_Click()
+{
+    const int start = (FoundPos >= 0 && SearchPage == CurrentPage) ? FoundPos + 1 : 0;
+    SearchPage = CurrentPage;
+    ++FoundPos;
+    if (SearchText.isEmpty() || !BookOpened || LastPageIndex < 0)
+        return {};
+    if (const auto match = BookSearch::find(m_book, SearchText, CurrentPage, start))
+        return showMatch(match->page, match->position);
+    FoundPos = -1;
+    SearchPage = LastPageIndex + 1;
+    return {QStringLiteral("Reach End of Book"), {}, {}, {}};
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "book/Book.h"
+
+#include <QString>
+
+#include <optional>
+
+// The reader's book state and its rules: which book is open, the page shown, the page-number
+// box's reading, Next and Previous, and Search and Next with their state. It answers what the
+// window is to show and to say; showing it, asking the user and the settings record are the
+// window's.
+//
+// Pages are shown only through the page-number box: an answer that names a box text asks the
+// window to put it into the box, whose change handler (PageNumber_Change here) decides what the
+// view shows. Page indices count from 0, page numbers in the box from 1.
+class BookState
+{
+public:
+    // What a handler asks of the window, in this order: tell the message, put the text into the
+    // page-number box, show the page, select the match.
+    struct Answer
+    {
+        QString message; // empty: nothing to tell
+        std::optional<QString> pageNumber; // a new text for the page-number box
+        std::optional<int> showPage; // the page whose text the view shows now
+        std::optional<int> matchAt; // select SearchText found at this place of the page shown
+    };
+
+    struct LoadAnswer
+    {
+        bool loaded = false;
+        QString message; // why the book was refused
+        // The box text after the first page, for the start-up jump to the last page read.
+        std::optional<QString> jumpTo;
+    };
+
+    // Loading. openBook sets the path a load reads; LoadBook reads it and keeps the previous
+    // book when the new one is refused. At start-up the load ends with the jump to lastPage.
+    void openBook(const QString &path);
+    void setOpenAtStartup(bool on) { OpenAtStartup = on; }
+    LoadAnswer LoadBook(int linesPerPage, int lastPage);
+    // Unloads the book: page numbers are refused until the next one is opened.
+    void closeBook();
+
+    // Navigation.
+    Answer PageNumber_Change(const QString &boxText);
+    Answer CommandNext_Click();
+    Answer CommandPre_Click();
+
+    // Search: text is what the user entered (empty when cancelled).
+    Answer mnuToolsFind_Click(const QString &text);
+    Answer mnuToolsFindNext_Click();
+
+    const QString &bookPath() const { return BookPath; }
+    const Book &book() const { return m_book; }
+    bool bookOpened() const { return BookOpened; }
+    int currentPage() const { return CurrentPage; }
+    int lastPageIndex() const { return LastPageIndex; }
+    int shownPage() const { return ShownPage; }
+    const QString &searchText() const { return SearchText; }
+    QString pageText(int index) const { return m_book.pageText(index); }
+
+    // The message for a book the loader refused, naming path.
+    static QString loadFailureMessage(const Book::LoadResult &result, const QString &path,
+                                      int linesPerPage);
+
+private:
+    Answer showMatch(int page, int position);
+
+    QString BookPath;
+    Book m_book;
+    bool BookOpened = false;
+    int PageIndex = 0;
+    int CurrentPage = 0;
+    int LastPageIndex = 0;
+    int ShownPage = 0;
+    bool OpenAtStartup = false;
+
+    QString SearchText;
+    int FoundPos = 0;
+    int SearchPage = 0;
+};

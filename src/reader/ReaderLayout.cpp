@@ -1,0 +1,64 @@
+#include "reader/ReaderLayout.h"
+
+#include "reader/FilePanel.h"
+#include "reader/Twips.h"
+
+#include <QWidget>
+
+void ReaderLayout::place(QWidget *control, const QRectF &twips)
+{
+    m_twips.insert(control, twips);
+    Twips::place(control, twips.x(), twips.y(), twips.width(), twips.height());
+}
+
+void ReaderLayout::moveBy(QWidget *control, double dx)
+{
+    place(control, m_twips.value(control).translated(dx, 0));
+}
+
+double ReaderLayout::outerWidth() const
+{
+    return Twips::fromPixels(m_c.window->width(), m_c.window);
+}
+
+void ReaderLayout::restartFromCurrentWidth()
+{
+    OldWidth = outerWidth();
+}
+
+void ReaderLayout::resize()
+{
+    if (m_c.window->isMinimized() || m_c.client->width() == 0)
+        return;
+    const double dW = outerWidth() - OldWidth;
+    const double width = Twips::fromPixels(m_c.client->width(), m_c.window);
+    const double height = Twips::fromPixels(m_c.client->height(), m_c.window);
+
+    QRectF view = m_twips.value(m_c.view);
+    view.setWidth(view.width() + dW);
+    view.setHeight(height - 1500);
+    place(m_c.view, view);
+    moveBy(m_c.pageLabel, dW);
+    m_c.pageLabel->adjustSize(); // auto-sized: the text decides its size, not the design's
+    moveBy(m_c.pageNumber, dW);
+    moveBy(m_c.title, dW / 2);
+    m_c.filePanel->setFileListHeight(height / 2 - 1000);
+    QRectF panel = m_twips.value(m_c.filePanel);
+    panel.setHeight(height - 1200);
+    place(m_c.filePanel, panel);
+
+    // The toolbar and the status bar follow the window's edges by their alignment.
+    place(m_c.toolBar, {0, 0, width, 420});
+    place(m_c.statusBar, {0, height - 270, width, 270});
+
+    OldWidth = outerWidth();
+}
+
+void ReaderLayout::showPanel(bool shown)
+{
+    m_c.filePanel->setVisible(shown);
+    QRectF view = m_twips.value(m_c.view);
+    view.moveLeft(view.left() + (shown ? 2100 : -2100));
+    view.setWidth(view.width() - (shown ? 2000 : -2000));
+    place(m_c.view, view);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QHash>
+#include <QRectF>
+
+class FilePanel;
+class QWidget;
+
+// The reader window's design geometry in twips and the rule by which its controls follow the
+// window's size: widths change by what the window's width changed since the last resize,
+// heights are computed afresh from the client height. Building the controls is the window's.
+class ReaderLayout
+{
+public:
+    struct Controls
+    {
+        QWidget *window = nullptr; // whose outer width the rule follows
+        QWidget *client = nullptr; // the area the controls are placed in
+        QWidget *toolBar = nullptr;
+        QWidget *statusBar = nullptr;
+        FilePanel *filePanel = nullptr;
+        QWidget *title = nullptr;
+        QWidget *pageLabel = nullptr;
+        QWidget *pageNumber = nullptr;
+        QWidget *view = nullptr;
+    };
+
+    void setControls(const Controls &controls) { m_c = controls; }
+    void place(QWidget *control, const QRectF &twips);
+    QRectF twips(const QWidget *control) const { return m_twips.value(control); }
+
+    // The width the next resize is measured from: the window's now.
+    void restartFromCurrentWidth();
+    // A minimized window keeps its layout and the width it is measured from, so that restoring
+    // it gives back the layout it had.
+    void resize();
+    // Hiding the panel moves the page view 2100 to the left and widens it by 2000, showing it
+    // does the reverse; the right edge moves by the 100 between them.
+    void showPanel(bool shown);
+
+private:
+    void moveBy(QWidget *control, double dx);
+    double outerWidth() const;
+
+    Controls m_c;
+    QHash<const QWidget *, QRectF> m_twips;
+    double OldWidth = 0;
+};
