@@ -56,7 +56,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     nameApplication();
-    QApplication::setDesktopFileName(QStringLiteral("pagelark"));
+    QApplication::setDesktopFileName(QStringLiteral("org.pagelark.Pagelark"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("pagelark"),
                                                  QIcon(QStringLiteral(":/icons/pagelark.svg"))));
     parser.process(app);

@@ -7,14 +7,15 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for file in bin/pagelark share/applications/pagelark.desktop \
+for file in bin/pagelark share/applications/org.pagelark.Pagelark.desktop \
+    share/metainfo/org.pagelark.Pagelark.metainfo.xml \
     share/icons/hicolor/scalable/apps/pagelark.svg share/pagelark/help/index.html; do
     if [ ! -f "$prefix/$file" ]; then
         echo "not installed: $file"
         exit 1
     fi
 done
-desktop-file-validate "$prefix/share/applications/pagelark.desktop"
+desktop-file-validate "$prefix/share/applications/org.pagelark.Pagelark.desktop"
 
 version=$("$prefix/bin/pagelark" --version)
 if [ "$version" != "Pagelark 1.0.0" ]; then

@@ -6,3 +6,5 @@ pagelark_add_test(tst_wholefilewriter ${CMAKE_CURRENT_LIST_DIR}/tst_wholefilewri
 add_test(NAME install_tree
          COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/install_tree.sh ${PROJECT_BINARY_DIR})
 set_tests_properties(install_tree PROPERTIES ENVIRONMENT "QT_LOGGING_RULES=qt.qpa.*=false")
+add_test(NAME metainfo COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/metainfo.sh ${PROJECT_BINARY_DIR}
+                               ${PROJECT_VERSION})
