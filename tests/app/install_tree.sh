@@ -8,7 +8,7 @@ trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 for file in bin/pagelark share/applications/org.pagelark.Pagelark.desktop \
-    share/metainfo/org.pagelark.Pagelark.metainfo.xml \
+    share/metainfo/org.pagelark.Pagelark.metainfo.xml share/man/man1/pagelark.1.gz \
     share/icons/hicolor/scalable/apps/pagelark.svg share/pagelark/help/index.html; do
     if [ ! -f "$prefix/$file" ]; then
         echo "not installed: $file"

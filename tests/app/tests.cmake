@@ -8,3 +8,4 @@ add_test(NAME install_tree
 set_tests_properties(install_tree PROPERTIES ENVIRONMENT "QT_LOGGING_RULES=qt.qpa.*=false")
 add_test(NAME metainfo COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/metainfo.sh ${PROJECT_BINARY_DIR}
                                ${PROJECT_VERSION})
+add_test(NAME manpage COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/manpage.sh ${PROJECT_BINARY_DIR})
