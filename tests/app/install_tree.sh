@@ -1,8 +1,10 @@
 #!/bin/sh
 # The installed tree: what `cmake --install` puts under a prefix, a launcher that validates, and
 # the installed program answering and starting on a book.
+# Usage: install_tree.sh BUILD_DIR VERSION
 set -eu
 build=$1
+version=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
@@ -17,9 +19,9 @@ for file in bin/pagelark share/applications/org.pagelark.Pagelark.desktop \
 done
 desktop-file-validate "$prefix/share/applications/org.pagelark.Pagelark.desktop"
 
-version=$("$prefix/bin/pagelark" --version)
-if [ "$version" != "Pagelark 1.0.0" ]; then
-    echo "installed program says: $version"
+answer=$("$prefix/bin/pagelark" --version)
+if [ "$answer" != "Pagelark $version" ]; then
+    echo "installed program says: $answer"
     exit 1
 fi
 
