@@ -1,6 +1,6 @@
 #!/bin/sh
 # The installed tree: what `cmake --install` puts under a prefix, a launcher that validates, and
-# the installed program answering and starting on a book.
+# the installed program answering, starting on a book and closing on SIGTERM as File > Exit does.
 # Usage: install_tree.sh BUILD_DIR VERSION
 set -eu
 build=$1
@@ -25,13 +25,27 @@ if [ "$answer" != "Pagelark $version" ]; then
     exit 1
 fi
 
-# Started on a book, the installed program opens it and keeps running until stopped.
+# Once it is up (its config folder exists), SIGTERM must end it with status 0 and the settings
+# written. The KILL after 60 s only turns a program that never ends into a failure.
 printf 'The first line\nThe second line\n' >"$prefix/book.txt"
-status=0
+config="$prefix/config/Pagelark"
 XDG_CONFIG_HOME="$prefix/config" QT_QPA_PLATFORM=offscreen \
-    timeout 3 "$prefix/bin/pagelark" "$prefix/book.txt" || status=$?
-if [ "$status" -ne 124 ]; then
-    echo "installed program ended on its own with status $status"
+    timeout --foreground -s KILL 60 "$prefix/bin/pagelark" "$prefix/book.txt" &
+pid=$!
+tries=0
+while [ ! -d "$config" ] && [ $tries -lt 300 ]; do
+    sleep 0.1
+    tries=$((tries + 1))
+done
+kill -TERM "$pid"
+status=0
+wait "$pid" || status=$?
+if [ "$status" -ne 0 ]; then
+    echo "installed program ended with status $status after SIGTERM"
+    exit 1
+fi
+if [ ! -s "$config/config.ini" ]; then
+    echo "installed program did not write config.ini on SIGTERM"
     exit 1
 fi
 echo "installed tree: complete"
