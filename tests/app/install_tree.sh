@@ -26,26 +26,25 @@ if [ "$answer" != "Pagelark $version" ]; then
 fi
 
 # Once it is up (its config folder exists), SIGTERM must end it with status 0 and the settings
-# written. The KILL after 60 s only turns a program that never ends into a failure.
+# written, also while it shows a message about a book it could not open. The KILL after 60 s only
+# turns a program that never ends into a failure.
 printf 'The first line\nThe second line\n' >"$prefix/book.txt"
-config="$prefix/config/Pagelark"
-XDG_CONFIG_HOME="$prefix/config" QT_QPA_PLATFORM=offscreen \
-    timeout --foreground -s KILL 60 "$prefix/bin/pagelark" "$prefix/book.txt" &
-pid=$!
-tries=0
-while [ ! -d "$config" ] && [ $tries -lt 300 ]; do
-    sleep 0.1
-    tries=$((tries + 1))
+for book in "$prefix/book.txt" "$prefix/missing.txt"; do
+    config="$prefix/config-$(basename "$book")"
+    XDG_CONFIG_HOME="$config" QT_QPA_PLATFORM=offscreen \
+        timeout --foreground -s KILL 60 "$prefix/bin/pagelark" "$book" &
+    pid=$!
+    tries=0
+    while [ ! -d "$config/Pagelark" ] && [ $tries -lt 300 ]; do
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+    kill -TERM "$pid"
+    status=0
+    wait "$pid" || status=$?
+    if [ "$status" -ne 0 ] || [ ! -s "$config/Pagelark/config.ini" ]; then
+        echo "on $book, SIGTERM ended the program with status $status, settings not written"
+        exit 1
+    fi
 done
-kill -TERM "$pid"
-status=0
-wait "$pid" || status=$?
-if [ "$status" -ne 0 ]; then
-    echo "installed program ended with status $status after SIGTERM"
-    exit 1
-fi
-if [ ! -s "$config/config.ini" ]; then
-    echo "installed program did not write config.ini on SIGTERM"
-    exit 1
-fi
 echo "installed tree: complete"
