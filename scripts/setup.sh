@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
           libgl-dev libbenchmark-dev clang clang-format libclang-rt-14-dev xvfb xauth
-          desktop-file-utils fonts-dejavu-core poppler-utils libqt6svg6)
+          desktop-file-utils fonts-dejavu-core poppler-utils libqt6svg6
+          appstream dpkg-dev groff-base)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

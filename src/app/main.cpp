@@ -4,10 +4,17 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDialog>
 #include <QFileInfo>
 #include <QIcon>
+#include <QSocketNotifier>
+#include <QThread>
+#include <QTimer>
 
+#include <csignal>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -41,6 +48,59 @@ void nameApplication()
     QCoreApplication::setApplicationVersion(AppInfo::version());
 }
 
+int closeSignalPipe[2] = {-1, -1};
+constexpr int closeSignals[] = {SIGTERM, SIGINT, SIGHUP};
+bool mainLoopRunning = false;
+
+extern "C" void onCloseSignal(int)
+{
+    // A signal handler may do little more than write(); the event loop does the rest.
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(closeSignalPipe[1], &byte, 1);
+}
+
+void closeReader()
+{
+    // A dialog or menu runs a loop of its own above the window's code, also while the reader
+    // starts. End it first and close the window once that code has returned, so the window is
+    // not deleted under it.
+    if (QThread::currentThread()->loopLevel() > (mainLoopRunning ? 1 : 0)) {
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        else if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dialog->reject();
+        QTimer::singleShot(50, qApp, &closeReader);
+        return;
+    }
+    if (MainForm)
+        MainForm->close();
+    else
+        QCoreApplication::quit();
+}
+
+// A desktop logout sends SIGTERM; it, SIGINT and SIGHUP close the reader as File > Exit does,
+// so config.ini is saved. A second one ends the program at once.
+void closeOnSignals(QObject *parent)
+{
+    if (::pipe2(closeSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(closeSignalPipe[0], QSocketNotifier::Read, parent);
+    QObject::connect(notifier, &QSocketNotifier::activated, parent, [notifier] {
+        char bytes[16];
+        while (::read(closeSignalPipe[0], bytes, sizeof bytes) > 0) { }
+        notifier->setEnabled(false);
+        for (const int signal : closeSignals)
+            std::signal(signal, SIG_DFL);
+        closeReader();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onCloseSignal;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : closeSignals)
+        sigaction(signal, &action, nullptr);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -56,14 +116,17 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     nameApplication();
-    QApplication::setDesktopFileName(QStringLiteral("pagelark"));
+    QApplication::setDesktopFileName(QStringLiteral("org.pagelark.Pagelark"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("pagelark"),
                                                  QIcon(QStringLiteral(":/icons/pagelark.svg"))));
     parser.process(app);
 
+    closeOnSignals(&app);
     Main();
     const QStringList books = parser.positionalArguments();
     if (!books.isEmpty() && MainForm)
         MainForm->openBook(QFileInfo(books.first()).absoluteFilePath());
+    // The first thing the main loop runs: from then on, a loop above it is a dialog's or a menu's.
+    QTimer::singleShot(0, &app, [] { mainLoopRunning = true; });
     return QApplication::exec();
 }
