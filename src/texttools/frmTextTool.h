@@ -56,10 +56,6 @@ public:
     void cmdDelete_Click();
 
     void text2html();
-    // Failures come back as false with the reason in *error.
-    bool WriteTextFileContents(const QString &text, const QString &fileName, bool appendMode,
-                               QString *error = nullptr);
-    bool ReadTextFileContents(const QString &fileName, QString *text, QString *error = nullptr);
 
     // The folder File1 lists: a path without a final "/", except the root folder "/".
     QString fileListPath() const { return m_filePath; }

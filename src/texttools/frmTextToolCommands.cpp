@@ -1,5 +1,4 @@
-// The tools window's operations: Combine, TXT2HTML with its Stop, Delete, and whole-file
-// reads and writes.
+// The tools window's operations: Combine, TXT2HTML with its Stop, and Delete.
 #include "texttools/frmTextTool.h"
 
 #include "app/FileChecks.h"
@@ -271,15 +270,4 @@ void frmTextTool::cmdDelete_Click()
         setStatus(QStringLiteral("All selected files deleted"));
     else
         setStatus(QStringLiteral("Could not delete: ") + failures.join(QStringLiteral(", ")));
-}
-
-bool frmTextTool::WriteTextFileContents(const QString &text, const QString &fileName,
-                                        bool appendMode, QString *error)
-{
-    return TextFileIO::write(text, fileName, appendMode, error);
-}
-
-bool frmTextTool::ReadTextFileContents(const QString &fileName, QString *text, QString *error)
-{
-    return TextFileIO::read(fileName, text, error);
 }

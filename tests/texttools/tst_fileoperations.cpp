@@ -1,9 +1,8 @@
-// Combining files, whole-file writes and the deletion of one listed file, on real files.
+// Combining files and the deletion of one listed file, on real files.
 #include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 #include "texttools/Combiner.h"
 #include "texttools/FileDeletion.h"
-#include "texttools/TextFileIO.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,10 +28,7 @@ private Q_SLOTS:
     void sameFile_data();
     void sameFile();
 
-    void writeAppendsAndReplaces();
-    void writeFailureIsReported();
     void fullDiskKeepsTheOldFile();
-    void readDecodesText();
 
     void deletesFilesAndLinksOnly();
 
@@ -143,34 +139,8 @@ void tst_fileoperations::sameFile()
     QCOMPARE(Combiner::isSameFile(a, m_dir->path() + u'/' + other), same);
 }
 
-void tst_fileoperations::writeAppendsAndReplaces()
-{
-    const QString file = path(QStringLiteral("w.txt"));
-    QVERIFY(TextFileIO::write(QStringLiteral("a"), file, true));
-    QVERIFY(TextFileIO::write(QStringLiteral("b"), file, true));
-    QCOMPARE(TestFiles::read(file), QByteArray("a\r\nb\r\n"));
-    QVERIFY(TextFileIO::write(QStringLiteral("c\u00E9"), file, false));
-    QCOMPARE(TestFiles::read(file), QByteArray("c\xC3\xA9\r\n"));
-}
-
-void tst_fileoperations::writeFailureIsReported()
-{
-    const QString file = TestFiles::write(path(QStringLiteral("f.txt")), "keep");
-    const QString inside = file + QStringLiteral("/x.txt");
-    for (const bool append : {true, false}) {
-        QString error;
-        QVERIFY(!TextFileIO::write(QStringLiteral("t"), inside, append, &error));
-        QVERIFY(error.contains(inside));
-    }
-    // Replacing the content of a folder fails and leaves the folder alone.
-    QString error;
-    QVERIFY(!TextFileIO::write(QStringLiteral("t"), m_dir->path(), false, &error));
-    QVERIFY(QFileInfo(m_dir->path()).isDir());
-    QCOMPARE(TestFiles::read(file), QByteArray("keep"));
-}
-
-// A disk that fills up half-way through must leave the old file whole, for a combined file and a
-// replaced file alike, and nothing of the cut copy behind.
+// A disk that fills up half-way through must leave the old combined file whole, and nothing of
+// the cut copy behind.
 void tst_fileoperations::fullDiskKeepsTheOldFile()
 {
 #ifdef Q_OS_UNIX
@@ -178,38 +148,20 @@ void tst_fileoperations::fullDiskKeepsTheOldFile()
     const QString a = TestFiles::write(path(QStringLiteral("a.txt")), long_);
     const QString target = TestFiles::write(path(QStringLiteral("out.txt")), "old");
     Combiner combiner;
-    QString error;
     bool combined = true;
-    bool written = true;
     {
         const FileSizeLimit full(64);
         QVERIFY(full.isActive());
         combined = combiner.combine({a, a}, target);
-        written = TextFileIO::write(QString::fromLatin1(long_), target, false, &error);
     }
     QVERIFY(!combined);
     QVERIFY(combiner.errorString().contains(target));
-    QVERIFY(!written);
-    QVERIFY(error.contains(target));
     QCOMPARE(TestFiles::read(target), QByteArray("old"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
              (QStringList {QStringLiteral("a.txt"), QStringLiteral("out.txt")}));
 #else
     QSKIP("needs a file size limit");
 #endif
-}
-
-void tst_fileoperations::readDecodesText()
-{
-    QString text;
-    QVERIFY(TextFileIO::read(
-        TestFiles::write(path(QStringLiteral("u.txt")), "\xEF\xBB\xBF\xD0\x9C"), &text));
-    QCOMPARE(text, QStringLiteral("\u041C"));
-    QVERIFY(TextFileIO::read(TestFiles::write(path(QStringLiteral("w.txt")), "\xE9\x80"), &text));
-    QCOMPARE(text, QStringLiteral("\u00E9\u20AC"));
-    QString error;
-    QVERIFY(!TextFileIO::read(path(QStringLiteral("none.txt")), &text, &error));
-    QVERIFY(error.contains(QStringLiteral("none.txt")));
 }
 
 void tst_fileoperations::deletesFilesAndLinksOnly()
