@@ -96,6 +96,8 @@ private Q_SLOTS:
         QCOMPARE(m_prompts.calls.at(0).title, u"Enter New File Name"_s);
         QCOMPARE(m_prompts.calls.at(1).text,
                  u"File "_s + all + u" allready exists!\r\nDo you want to overwrite it?"_s);
+        QCOMPARE(m_prompts.calls.at(1).title, u"Warning!"_s);
+        QCOMPARE(m_prompts.calls.at(1).buttons, Prompts::Buttons::YesNo);
         QCOMPARE(m_prompts.calls.at(1).icon, Prompts::Icon::Exclamation);
         QCOMPARE(text("StatusBar1Panel1"), u"Skipped file, file already existed"_s);
         QCOMPARE(TestFiles::read(all), "old");
@@ -133,6 +135,8 @@ private Q_SLOTS:
         QCOMPARE(QDir(path(u"newhtml"_s)).entryList(QDir::Files), QStringList());
         QCOMPARE(m_prompts.messages(),
                  byClosing ? QStringList() : QStringList {u"Convertation Aborted By User!"_s});
+        for (const ScriptedPrompts::Call &call : m_prompts.calls)
+            QVERIFY(call.title == u"Warning!" && call.icon == Prompts::Icon::Exclamation);
         QCOMPARE(m_window->isVisible(), !byClosing);
         QCOMPARE(text("StatusBar1Panel1") + m_window->windowTitle(), u"Done...txt tools"_s);
         QCOMPARE(text("outPutBox"), path(u"newhtml"_s));
