@@ -8,21 +8,19 @@
 //   bench_probe combine OUT REPETITIONS FILE...   median ns of Combiner::combine of the files
 //                                       into OUT, and of `cat FILE... > OUT.cat`
 //   bench_probe txt2html PATH FOLDER REPETITIONS   median ns of turning PATH into its HTML page in
-//                                       FOLDER as the tools window does, and of `cp PATH FOLDER`
+//                                       FOLDER/newhtml as the tools window does, and of
+//                                       `cp PATH FOLDER`
 //
 // Each pair is timed in turns, the external tool as a whole process run, spawn and wait included.
 
 #include "BookFiles.h"
-#include "app/WholeFileWriter.h"
 #include "book/BaseName.h"
 #include "book/Book.h"
 #include "book/BookSearch.h"
 #include "texttools/Combiner.h"
-#include "texttools/HtmlPage.h"
-#include "texttools/TextFileIO.h"
+#include "texttools/HtmlConversion.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QString>
 #include <QStringList>
@@ -203,33 +201,21 @@ int timeCombine(const QString &target, int repetitions, const QStringList &files
         });
 }
 
-// What the tools window's conversion does with one file, less its progress bar: read the bytes,
-// build the page one item at a time, looking at the clock every few items, write it as it grows.
+// The tools window's run without its window: nothing to show, no events to let through, never
+// stopped; the clock is still read as often as the window's run reads it.
+class NoProgress : public ToolProgress
+{
+public:
+    void setRange(int) override { }
+    void setValue(int) override { }
+    void setStatus(const QString &) override { }
+    bool yield() override { return false; }
+};
+
 bool convertToHtml(const QString &source, const QString &folder)
 {
-    const QString base = BaseName(source);
-    QByteArray bytes;
-    if (!TextFileIO::readBytes(source, &bytes))
-        return false;
-    HtmlPage page(std::move(bytes), base);
-    WholeFileWriter out(QDir(folder).filePath(base + u".html"));
-    if (!out.open())
-        return false;
-    QElapsedTimer sinceYield;
-    sinceYield.start();
-    qsizetype passes = 0;
-    while (!page.atEnd()) {
-        if (passes % 64 == 0 && sinceYield.elapsed() >= 15)
-            sinceYield.restart();
-        page.addNextItem();
-        ++passes;
-        if (page.pieceReady()) {
-            if (!out.write(page.bytes()))
-                return false;
-            page.dropBytes();
-        }
-    }
-    return passes == page.itemCount() && out.commit();
+    NoProgress progress;
+    return HtmlConversion({source}, folder).run(progress) == HtmlConversion::Outcome::Finished;
 }
 
 int timeTxt2Html(const QString &path, const QString &folder, int repetitions)
@@ -237,7 +223,8 @@ int timeTxt2Html(const QString &path, const QString &folder, int repetitions)
     const QByteArray localPath = QFile::encodeName(path);
     const QString copy = QDir(folder).filePath(QStringLiteral("copy.txt"));
     const QByteArray localCopy = QFile::encodeName(copy);
-    const QString page = QDir(folder).filePath(BaseName(path) + u".html");
+    const QString page =
+        QDir(folder).filePath(QStringLiteral("newhtml/") + BaseName(path) + u".html");
     return timePair(
         repetitions, [&] { return convertToHtml(path, folder); },
         [&] {

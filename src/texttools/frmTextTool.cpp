@@ -17,7 +17,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
+
+#include <algorithm>
 
 QPointer<frmTextTool> frmTextTool::s_instance;
 
@@ -37,31 +38,39 @@ int imageOf(DriveInfo::Type type)
     }
 }
 
+// Each image's icon from the desktop's theme, or the style's own where the theme has none.
 QIcon iconOf(int image, const QStyle *style)
 {
-    switch (image) {
-    case RemovableImage:
-        return QIcon::fromTheme(QStringLiteral("drive-removable-media"),
-                                style->standardIcon(QStyle::SP_DriveFDIcon));
-    case CdRomImage:
-        return QIcon::fromTheme(QStringLiteral("drive-optical"),
-                                style->standardIcon(QStyle::SP_DriveCDIcon));
-    case FolderImage:
-        return QIcon::fromTheme(QStringLiteral("folder"),
-                                style->standardIcon(QStyle::SP_DirClosedIcon));
-    case OpenFolderImage:
-        return QIcon::fromTheme(QStringLiteral("folder-open"),
-                                style->standardIcon(QStyle::SP_DirOpenIcon));
-    default:
-        return QIcon::fromTheme(QStringLiteral("drive-harddisk"),
-                                style->standardIcon(QStyle::SP_DriveHDIcon));
-    }
+    static const struct
+    {
+        const char *name;
+        QStyle::StandardPixmap fallback;
+    } icons[] = {{"drive-harddisk", QStyle::SP_DriveHDIcon},
+                 {"drive-removable-media", QStyle::SP_DriveFDIcon},
+                 {"drive-harddisk", QStyle::SP_DriveHDIcon},
+                 {"drive-optical", QStyle::SP_DriveCDIcon},
+                 {"folder", QStyle::SP_DirClosedIcon},
+                 {"folder-open", QStyle::SP_DirOpenIcon}};
+    const auto &icon = icons[image >= 0 && image <= OpenFolderImage ? image : 0];
+    return QIcon::fromTheme(QLatin1String(icon.name), style->standardIcon(icon.fallback));
 }
 
 // A child without text or key: it gives its node an expand button until the node is filled.
 void addPlaceholder(QTreeWidgetItem *node)
 {
     node->addChild(new QTreeWidgetItem());
+}
+
+// A new node with its text, key and image, and no expanded image until it has children to show.
+QTreeWidgetItem *setUpNode(QTreeWidgetItem *node, const QString &key, const QString &name,
+                           int image, const QStyle *style)
+{
+    node->setText(0, name);
+    node->setData(0, frmTextTool::KeyRole, key);
+    node->setData(0, frmTextTool::ImageRole, image);
+    node->setData(0, frmTextTool::ExpandedImageRole, int(NoImage));
+    node->setIcon(0, iconOf(image, style));
+    return node;
 }
 
 bool isPlaceholder(const QTreeWidgetItem *node)
@@ -138,28 +147,9 @@ void frmTextTool::FillDriveTree()
 {
     tvwFolders->clear();
     const QList<DriveInfo> drives = m_drives.list();
-    for (const DriveInfo &drive : drives) {
-        auto *node = new QTreeWidgetItem(tvwFolders);
-        node->setText(0, drive.displayName);
-        node->setData(0, KeyRole, drive.rootPath);
-        const int image = imageOf(drive.type);
-        node->setData(0, ImageRole, image);
-        node->setData(0, ExpandedImageRole, int(NoImage));
-        node->setIcon(0, iconOf(image, style()));
-        addPlaceholder(node);
-    }
-}
-
-QTreeWidgetItem *frmTextTool::addFolderNode(QTreeWidgetItem *parent, const QString &key,
-                                            const QString &name)
-{
-    auto *node = new QTreeWidgetItem(parent);
-    node->setText(0, name);
-    node->setData(0, KeyRole, key);
-    node->setData(0, ImageRole, int(FolderImage));
-    node->setData(0, ExpandedImageRole, int(NoImage));
-    node->setIcon(0, iconOf(FolderImage, style()));
-    return node;
+    for (const DriveInfo &drive : drives)
+        addPlaceholder(setUpNode(new QTreeWidgetItem(tvwFolders), drive.rootPath, drive.displayName,
+                                 imageOf(drive.type), style()));
 }
 
 void frmTextTool::tvwFolders_Expand(QTreeWidgetItem *node)
@@ -169,18 +159,13 @@ void frmTextTool::tvwFolders_Expand(QTreeWidgetItem *node)
     BusyCursor busy(this);
     delete node->takeChild(0);
     const QString path = node->data(0, KeyRole).toString();
-    if (!node->parent()) {
-        const QList<DriveInfo> drives = m_drives.list();
-        for (const DriveInfo &drive : drives) {
-            if (drive.rootPath == path && !drive.ready) {
-                Prompts::Message message;
-                message.text = QStringLiteral("Device not avaible!");
-                message.title = QStringLiteral("Notaline v1.3");
-                message.icon = Prompts::Icon::Critical;
-                m_prompts.message(this, message);
-                return;
-            }
-        }
+    const QList<DriveInfo> drives = node->parent() ? QList<DriveInfo>() : m_drives.list();
+    if (std::any_of(drives.cbegin(), drives.cend(),
+                    [&](const DriveInfo &d) { return d.rootPath == path && !d.ready; })) {
+        m_prompts.message(this,
+                          {QStringLiteral("Device not avaible!"), QStringLiteral("Notaline v1.3"),
+                           Prompts::Buttons::Ok, Prompts::Icon::Critical});
+        return;
     }
     // A folder that cannot be listed is left empty without a word, as the desktop's lists do.
     const std::optional<QStringList> names = FolderListing::subfolders(path);
@@ -188,7 +173,8 @@ void frmTextTool::tvwFolders_Expand(QTreeWidgetItem *node)
         return;
     for (const QString &name : *names) {
         const QString key = path + name + u'/';
-        QTreeWidgetItem *child = addFolderNode(node, key, name);
+        QTreeWidgetItem *child =
+            setUpNode(new QTreeWidgetItem(node), key, name, FolderImage, style());
         if (FolderListing::hasSubfolders(key)) {
             addPlaceholder(child);
             child->setData(0, ExpandedImageRole, int(OpenFolderImage));
@@ -220,20 +206,6 @@ bool frmTextTool::setFileListPath(const QString &folder)
     return true;
 }
 
-QTreeWidgetItem *frmTextTool::nodeByKey(const QString &key) const
-{
-    for (QTreeWidgetItemIterator it(tvwFolders); *it; ++it) {
-        if ((*it)->data(0, KeyRole).toString() == key)
-            return *it;
-    }
-    return nullptr;
-}
-
-void frmTextTool::addToSelection(const QString &path)
-{
-    fileList->addItem(path);
-}
-
 QStringList frmTextTool::selectedFiles() const
 {
     QStringList paths;
@@ -246,14 +218,14 @@ void frmTextTool::File1_DblClick()
 {
     const QListWidgetItem *item = File1->currentItem();
     if (item)
-        addToSelection(FullPathOf(m_filePath, item->text()));
+        fileList->addItem(FullPathOf(m_filePath, item->text()));
 }
 
 void frmTextTool::cmdSelAll_Click()
 {
     const int count = File1->count();
     for (int i = 0; i < count; ++i)
-        addToSelection(FullPathOf(m_filePath, File1->item(i)->text()));
+        fileList->addItem(FullPathOf(m_filePath, File1->item(i)->text()));
 }
 
 void frmTextTool::fileList_DblClick()
@@ -289,15 +261,4 @@ void frmTextTool::closeEvent(QCloseEvent *event)
         return;
     }
     QWidget::closeEvent(event);
-}
-
-void frmTextTool::setStatus(const QString &text)
-{
-    StatusBar1Panel1->setText(text);
-    Q_EMIT statusShown(text);
-}
-
-QString frmTextTool::statusText() const
-{
-    return StatusBar1Panel1->text();
 }

@@ -74,8 +74,7 @@ void frmTextTool::buildControls()
     tvwFolders->header()->setStretchLastSection(false);
     tvwFolders->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 
-    Label1 = makeLabel(this, "Label1", QStringLiteral("Double Click To Select File"), 240, 3840,
-                       2055, 255);
+    makeLabel(this, "Label1", QStringLiteral("Double Click To Select File"), 240, 3840, 2055, 255);
     File1 = make<QListWidget>(this, "File1", 240, 4080, 2055, 2040);
 
     cmdSelAll = makeButton(this, "cmdSelAll", QStringLiteral(">>"), 2280, 960, 855, 495);
@@ -84,16 +83,16 @@ void frmTextTool::buildControls()
     cmdRemove->setToolTip(QStringLiteral("Remove All Selected File"));
 
     fileList = make<QListWidget>(this, "fileList", 3120, 120, 5415, 2790);
-    Label3 = makeLabel(this, "Label3",
-                       QStringLiteral("Doublt Click On File Name To Remove File. File will be "
-                                      "combined in the order of list."),
-                       3120, 3000, 5415, 375);
-    Label2 = makeLabel(this, "Label2",
-                       QStringLiteral("Out Put Directory, select a directory from the treeview "
-                                      "and click on \"select\" button. For TXT2HTML, the program "
-                                      "will create a new directory called \"newhtml\" in the "
-                                      "selected directory to store new html files. "),
-                       3720, 3600, 4455, 855);
+    makeLabel(this, "Label3",
+              QStringLiteral("Doublt Click On File Name To Remove File. File will be "
+                             "combined in the order of list."),
+              3120, 3000, 5415, 375);
+    makeLabel(this, "Label2",
+              QStringLiteral("Out Put Directory, select a directory from the treeview "
+                             "and click on \"select\" button. For TXT2HTML, the program "
+                             "will create a new directory called \"newhtml\" in the "
+                             "selected directory to store new html files. "),
+              3720, 3600, 4455, 855);
 
     cmdSelect = makeButton(this, "cmdSelect", QStringLiteral("Select"), 2640, 4080, 975, 375);
     outPutBox = make<QLineEdit>(this, "outPutBox", 2640, 4560, 5535, 495);
@@ -120,7 +119,7 @@ void frmTextTool::buildControls()
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
 
-    StatusBar1 = make<QStatusBar>(this, "StatusBar1", 0, 6525, 8760, 255);
+    auto *StatusBar1 = make<QStatusBar>(this, "StatusBar1", 0, 6525, 8760, 255);
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1Panel1 = new QLabel(StatusBar1);
     StatusBar1Panel1->setObjectName(QStringLiteral("StatusBar1Panel1"));

@@ -1,0 +1,276 @@
+// The tools' commands on real files: their checks and reports, Combine's bytes, what Delete
+// leaves, and the conversion run with its progress, yields, stops and failures.
+#include "support/FileSizeLimit.h"
+#include "support/TestFiles.h"
+#include "support/TestMain.h"
+#include "texttools/CombineCommand.h"
+#include "texttools/FileDeletion.h"
+#include "texttools/HtmlConversion.h"
+#include "texttools/HtmlPage.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Logs all a run shows, each entry followed by "|"; the stopAt-th yield (from 1) answers stop.
+struct RecordingProgress : ToolProgress
+{
+    void setRange(int maximum) override { log += u"range %1|"_s.arg(maximum); }
+    void setValue(int value) override { log += u"value %1|"_s.arg(value); }
+    void setStatus(const QString &text) override { log += text + u'|'; }
+    bool yield() override
+    {
+        log += u"yield|"_s;
+        return ++yields == stopAt;
+    }
+    QString log;
+    int stopAt = 0;
+    int yields = 0;
+};
+
+// A disk that is full at 64 bytes, in the row tagged "full disk".
+std::unique_ptr<FileSizeLimit> fullDiskInItsRow()
+{
+    const bool full = qstrcmp(QTest::currentDataTag(), "full disk") == 0;
+    return full ? std::make_unique<FileSizeLimit>(64) : nullptr;
+}
+
+const QString kNoName = u"status: Action Ignored, New File Name Not Entered|"_s;
+const QString kNoPath = u"status: Action Ignored, Need new file path|"_s;
+const QString kTwo = u"message: Needs at least two files to compile|"_s;
+const QString kItself = u"message: Can't combine file into itself, please enter a new file name|"_s;
+const QString kExists = u"directory already exist, create new directory action ignored|"_s;
+const QString kPage = u"range 2|value 0|value 0|yield|value 2|"_s; // a page of two items
+
+// Rows of the tables. Names are of files in the test's folder, a blank between two; what a
+// command shows is written as a log, with the test's folder left out of paths. A check's name
+// is the one typed (none: a conversion's checks), its folder the output folder ("." the test's).
+// A combination's log ends with the beginning of its failure, up to the system's reason.
+// clang-format off
+struct Check { const char *name, *folder, *listed; QString said; };
+struct Combination { const char *listed, *name; QString log; QByteArray target; };
+struct Deletion { const char *listed, *kept; QString log; };
+struct Conversion
+{
+    const char *listed, *inTheWay; // at "newhtml": a "file", or folders
+    int stopAt;
+    HtmlConversion::Outcome outcome;
+    const char *pages;
+    QString log;
+};
+// clang-format on
+
+} // namespace
+
+class tst_toolcommands : public QObject
+{
+    Q_OBJECT
+
+    QString path(const QString &name) const
+    {
+        return name.startsWith(u'/') ? name : m_dir->filePath(name);
+    }
+    QStringList paths(const char *names) const
+    {
+        QStringList list;
+        for (const QString &name : QString::fromLatin1(names).split(u' ', Qt::SkipEmptyParts))
+            list << path(name);
+        return list;
+    }
+    // Paths in the test's folder as their names.
+    QString local(QString text) const { return text.replace(m_dir->path() + u'/', QString()); }
+    // The folder's files but one: a run leaves no others behind.
+    QStringList filesBut(const QString &name) const
+    {
+        QStringList files = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+        files.removeAll(name);
+        return files;
+    }
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        // clang-format off
+        const std::pair<const char *, QByteArray> files[] = {{"a.txt", "a\r\n"}, {"b.txt", "b"},
+            {"out.txt", "old"}, {"bin.txt", {"\xEF\xBB\xBF\0\xFF\r", 6}}, {"big.txt", QByteArray(200, 'a')},
+            {"long.txt", QByteArray("x\r\n").repeated(130)}, {"folder/inner/x", ""}, {"sub/empty", ""}};
+        // clang-format on
+        for (const auto &[name, bytes] : files)
+            TestFiles::write(path(QLatin1String(name)), bytes);
+        const QByteArray a = QFile::encodeName(path(u"a.txt"_s));
+        QVERIFY(QFile::link(path(u"a.txt"_s), path(u"link.txt"_s)));
+        QVERIFY(QFile::link(path(u"folder"_s), path(u"folderlink"_s)));
+        QVERIFY(QFile::link(path(u"nothing"_s), path(u"dangling"_s)));
+        QCOMPARE(::link(a.constData(), QFile::encodeName(path(u"hard.txt"_s)).constData()), 0);
+    }
+
+    void checks_data()
+    {
+        QTest::addColumn<Check>("check");
+        // clang-format off
+        QTest::newRow("no name, no folder") << Check {"", "", "", kNoName + kNoPath};
+        QTest::newRow("one file, no folder") << Check {"n", "", "a.txt", kTwo + kNoPath};
+        QTest::newRow("one file, the target") << Check {"a.txt", ".", "a.txt", kTwo + kItself};
+        QTest::newRow("target twice") << Check {"a.txt", ".", "a.txt b.txt a.txt", kItself + kItself};
+        QTest::newRow("target by link") << Check {"a.txt", ".", "link.txt b.txt", kItself};
+        QTest::newRow("target by hard link") << Check {"a.txt", ".", "hard.txt b.txt", kItself};
+        QTest::newRow("target by other spelling") << Check {"a.txt", ".", "sub//../a.txt b.txt", kItself};
+        QTest::newRow("target in the root") << Check {"none", "/", "/none b.txt", kItself};
+        QTest::newRow("other letter case") << Check {"A.txt", ".", "a.txt b.txt", {}};
+        QTest::newRow("existing target") << Check {"out.txt", ".", "a.txt b.txt",
+            u"question: File out.txt allready exists!\r\nDo you want to overwrite it?|"_s};
+        QTest::newRow("conversion, nothing given") << Check {nullptr, "", "",
+            u"message: Needs at least one file to convert|"_s + kNoPath};
+        // clang-format on
+    }
+
+    void checks()
+    {
+        QFETCH(Check, check);
+        const QString output =
+            qstrcmp(check.folder, ".") ? QLatin1String(check.folder) : m_dir->path();
+        const CombineCommand combine(QLatin1String(check.name), output, paths(check.listed));
+        const HtmlConversion conversion(paths(check.listed), output);
+        QString said;
+        for (const ToolNotice &n : check.name ? combine.notices() : conversion.notices())
+            said += (n.kind == ToolNotice::Kind::Message ? u"message: "_s : u"status: "_s) + n.text
+                + u'|';
+        if (!combine.overwriteQuestion().isEmpty())
+            said += u"question: "_s + combine.overwriteQuestion() + u'|';
+        QCOMPARE(local(said), check.said);
+        // A command goes ahead when its checks say nothing.
+        QCOMPARE(check.name ? combine.goAhead() : conversion.goAhead(),
+                 check.said.isEmpty() || check.said.startsWith(u"question"));
+        QVERIFY(!combine.goAhead() || combine.target() == path(QLatin1String(check.name)));
+    }
+
+    void combine_data()
+    {
+        QTest::addColumn<Combination>("combination");
+        const QString start = u"wait please|range 1|value 0|value 1|wait please "_s;
+        // clang-format off
+        QTest::newRow("further files get CR LF") << Combination {"a.txt b.txt", "out.txt",
+            start + u"b.txt Combined|Combine Files Done|", "a\r\nb\r\n"};
+        QTest::newRow("first file's last line joins") << Combination {"b.txt a.txt", "new",
+            start + u"a.txt Combined|Combine Files Done|", "ba\r\n\r\n"};
+        QTest::newRow("bytes unchanged") << Combination {"bin.txt bin.txt sub/empty", "new",
+            u"wait please|range 2|value 0|value 1|wait please bin.txt Combined|value 2|"
+            "wait please sub/empty Combined|Combine Files Done|"_s,
+            QByteArray("\xEF\xBB\xBF\0\xFF\r\xEF\xBB\xBF\0\xFF\r\r\n\r\n", 16)};
+        QTest::newRow("later source gone") << Combination {"a.txt a.txt gone", "out.txt",
+            u"wait please|range 2|value 0|value 1|wait please a.txt Combined|"
+            "Combine stopped, cannot read gone"_s, "old"};
+        QTest::newRow("full disk") << Combination {"big.txt big.txt", "out.txt",
+            u"wait please|range 1|value 0|Combine stopped, cannot write out.txt"_s, "old"};
+        // clang-format on
+    }
+
+    void combine()
+    {
+        QFETCH(Combination, combination);
+        const QString name = QLatin1String(combination.name);
+        const QStringList others = filesBut(name);
+        CombineCommand command(name, m_dir->path(), paths(combination.listed));
+        RecordingProgress progress;
+        bool done = false;
+        {
+            const std::unique_ptr<FileSizeLimit> full = fullDiskInItsRow();
+            done = command.run(progress);
+        }
+        QCOMPARE(done, command.failure().isEmpty());
+        QCOMPARE(local(progress.log) + local(command.failure()).section(u':', 0, 0),
+                 combination.log);
+        QCOMPARE(TestFiles::read(path(name)), combination.target);
+        QCOMPARE(filesBut(name), others);
+    }
+
+    void deleteKeepsWhatItCannotDelete_data()
+    {
+        QTest::addColumn<Deletion>("deletion");
+        // clang-format off
+        QTest::newRow("files and links go, not what links point to")
+            << Deletion {"b.txt link.txt folderlink dangling", "",
+                         u"link.txt|folderlink|dangling||All selected files deleted|"_s};
+        QTest::newRow("folders and files gone stay listed")
+            << Deletion {"folder gone a.txt a.txt", "folder gone a.txt", u"gone|a.txt|a.txt||"
+                         "Could not delete: folder (a folder), gone (no such file), a.txt (no such file)|"_s};
+        // clang-format on
+    }
+
+    void deleteKeepsWhatItCannotDelete()
+    {
+        QFETCH(Deletion, deletion);
+        RecordingProgress progress;
+        const QStringList kept = deleteListedFiles(paths(deletion.listed), progress);
+        QCOMPARE(kept, paths(deletion.kept));
+        QCOMPARE(local(progress.log), deletion.log);
+        for (const QString &file : paths(deletion.listed))
+            QVERIFY(kept.contains(file)
+                    || !(QFileInfo::exists(file) || QFileInfo(file).isSymLink()));
+        QCOMPARE(QFileInfo::exists(path(u"a.txt"_s)), !kept.contains(path(u"a.txt"_s)));
+        QVERIFY(QFileInfo(path(u"folder/inner"_s)).isDir());
+    }
+
+    void conversion_data()
+    {
+        QTest::addColumn<Conversion>("run");
+        using O = HtmlConversion::Outcome;
+        const QString stopped = u"Conversion stopped, cannot "_s;
+        // clang-format off
+        QTest::newRow("one file") << Conversion {"a.txt", "", 0, O::Finished, "a", kPage + u"Done...|"};
+        QTest::newRow("a yield every 64 lines") << Conversion {"long.txt", "", 0, O::Finished, "long",
+            u"range 131|value 0|value 0|yield|value 64|yield|value 128|yield|value 131|Done...|"_s};
+        QTest::newRow("folder made once, then there") << Conversion {"a.txt b.txt", "", 0, O::Finished,
+            "a b", kPage + kExists + u"range 1|value 0|value 0|yield|value 1|Done...|"};
+        QTest::newRow("stop in the second of three") << Conversion {"a.txt a.txt a.txt", "", 2,
+            O::Stopped, "a", kPage + kExists + u"range 2|value 0|value 0|yield|Done...|"};
+        QTest::newRow("source gone") << Conversion {"gone a.txt", "", 0, O::Failed, "",
+            stopped + u"read gone"};
+        QTest::newRow("folder cannot be made") << Conversion {"a.txt", "file", 0, O::Failed, "",
+            stopped + u"create folder newhtml"};
+        QTest::newRow("page cannot be written") << Conversion {"a.txt", "a.html", 0, O::Failed, "",
+            kExists + stopped + u"write newhtml/a.html"};
+        QTest::newRow("full disk") << Conversion {"big.txt", "", 0, O::Failed, "",
+            u"range 1|value 0|value 0|yield|value 1|"_s + stopped + u"write newhtml/big.html"};
+        // clang-format on
+    }
+
+    void conversion()
+    {
+        QFETCH(Conversion, run);
+        const QString folder = path(u"newhtml"_s);
+        if (qstrcmp(run.inTheWay, "file") == 0)
+            TestFiles::write(folder, "a file");
+        else if (*run.inTheWay)
+            QDir().mkpath(folder + u'/' + QLatin1String(run.inTheWay));
+        HtmlConversion conversion(paths(run.listed), m_dir->path());
+        conversion.setYieldInterval(0);
+        RecordingProgress progress;
+        progress.stopAt = run.stopAt;
+        {
+            const std::unique_ptr<FileSizeLimit> full = fullDiskInItsRow();
+            QCOMPARE(conversion.run(progress), run.outcome);
+        }
+        QCOMPARE(local(progress.log) + local(conversion.failure()).section(u':', 0, 0), run.log);
+        QCOMPARE(conversion.folder(), folder);
+        QStringList pages;
+        for (const QString &base : QString::fromLatin1(run.pages).split(u' ', Qt::SkipEmptyParts)) {
+            pages << base + u".html";
+            QCOMPARE(TestFiles::read(folder + u'/' + pages.last()),
+                     HtmlPage::build(TestFiles::read(path(base + u".txt")), base));
+        }
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), pages);
+    }
+};
+
+PAGELARK_TEST(tst_toolcommands);
+#include "tst_toolcommands.moc"
