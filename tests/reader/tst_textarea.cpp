@@ -1,37 +1,30 @@
-// The page view's contract with the reader: formats survive a change of page, selections and
-// find work in character offsets, and the view is read-only to typing but not to the caret.
+// The page view's contract with the reader: a new page takes on the format in force at the
+// caret, a selection whose format is mixed reads as no value, and positions count characters,
+// a line end as one.
 #include "reader/TextArea.h"
+#include "support/TestMain.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
-#include <algorithm>
+using namespace Qt::StringLiterals;
 
 namespace {
 
-// The key codes keyDown announced; a modifier held down is announced as a key of its own.
-QList<int> announcedKeys(const QSignalSpy &spy)
+// Shows text, makes its first `bold` characters bold at 20 points, shows next unless it is
+// null, selects [from, from + length) and finds `find` from `from` unless it is null. The
+// selection then starts at start, reads selected and is bold (1), not (0) or mixed (-1).
+struct Row
 {
-    QList<int> keys;
-    for (const QList<QVariant> &args : spy) {
-        const int key = args.at(0).toInt();
-        if (key != Qt::Key_Shift && key != Qt::Key_Control)
-            keys.append(key);
-    }
-    return keys;
-}
-
-// Formats the whole text the way the reader applies its page format.
-void formatWholeText(TextArea &view)
-{
-    view.selectWholeText();
-    view.setSelColor(QColor(0x12, 0x34, 0x56));
-    view.setSelFontSize(21);
-    view.setSelFontName(QStringLiteral("Pagelark Serif"));
-    view.setSelBold(true);
-    view.setSelItalic(true);
-    view.collapseSelection();
-}
+    QString text;
+    int bold;
+    QString next;
+    int from;
+    int length;
+    QString find;
+    int start;
+    QString selected;
+    int isBold;
+};
 
 } // namespace
 
@@ -40,244 +33,57 @@ class tst_textarea : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void formatSurvivesANewPage_data();
-    void formatSurvivesANewPage();
-    void emptyFontNameKeepsTheFont();
-    void mixedSelectionHasNoValue();
-    void selection();
-    void lineEndsAreOneCharacter();
-    void find_data();
-    void find();
-    void findMissLeavesTheSelection();
-    void backColor();
-    void typingChangesNothing_data();
-    void typingChangesNothing();
-    void arrowsMoveTheCaretAndAreAnnounced();
-    void rightButtonIsAnnounced();
+    void contract_data();
+    void contract();
 };
 
-void tst_textarea::formatSurvivesANewPage_data()
+void tst_textarea::contract_data()
 {
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("after");
-
-    QTest::newRow("page to page") << QStringLiteral("first page\r\nline 2\r\n")
-                                  << QStringLiteral("second page\r\nline 2\r\nline 3\r\n");
-    QTest::newRow("from an empty view") << QString() << QStringLiteral("a page\r\n");
-    QTest::newRow("to an empty page") << QStringLiteral("a page\r\n") << QStringLiteral("\r\n");
+    QTest::addColumn<Row>("row");
+    const QString none;
+    const QString mixed = u"bold plain\r\nnext"_s;
+    QTest::newRow("a new page takes on the format")
+        << Row {u"first\r\n"_s, 99, u"two\r\n"_s, 0, 99, none, 0, u"two\n"_s, 1};
+    QTest::newRow("the format at the caret goes on")
+        << Row {mixed, 4, u"page two"_s, 0, 99, none, 0, u"page two"_s, 1};
+    QTest::newRow("mixed selection")
+        << Row {mixed, 4, none, 0, 99, none, 0, u"bold plain\nnext"_s, -1};
+    QTest::newRow("the bold part") << Row {mixed, 4, none, 0, 4, none, 0, u"bold"_s, 1};
+    QTest::newRow("the plain part") << Row {mixed, 4, none, 5, 99, none, 5, u"plain\nnext"_s, 0};
+    QTest::newRow("a line end is one")
+        << Row {u"a\r\nb\rc\nd"_s, 0, none, 6, 1, none, 6, u"d"_s, 0};
+    QTest::newRow("held to the text")
+        << Row {u"one two"_s, 0, none, -3, 99, none, 0, u"one two"_s, 0};
+    QTest::newRow("find ignores case, inside words")
+        << Row {u"The Cat sat.\r\nCATALOGUE"_s, 0, none, 5, 0, u"cat"_s, 13, u"CAT"_s, 0};
+    QTest::newRow("find from the match")
+        << Row {u"The Cat"_s, 0, none, 4, 0, u"cAT"_s, 4, u"Cat"_s, 0};
+    QTest::newRow("a miss keeps the selection")
+        << Row {u"some text"_s, 0, none, 2, 3, u"absent"_s, 2, u"me "_s, 0};
 }
 
-void tst_textarea::formatSurvivesANewPage()
+void tst_textarea::contract()
 {
-    QFETCH(QString, before);
-    QFETCH(QString, after);
-
+    QFETCH(Row, row);
     TextArea view;
-    view.setText(before);
-    formatWholeText(view);
-    view.setText(after);
-    view.setText(before); // and back and forth, as turning pages does
-    view.setText(after);
-
-    view.selectWholeText();
-    QCOMPARE(view.selColor(), std::optional<QColor>(QColor(0x12, 0x34, 0x56)));
-    QCOMPARE(view.selFontSize(), std::optional<double>(21));
-    QCOMPARE(view.selFontName(), std::optional<QString>(QStringLiteral("Pagelark Serif")));
-    QCOMPARE(view.selBold(), std::optional<bool>(true));
-    QCOMPARE(view.selItalic(), std::optional<bool>(true));
-    QCOMPARE(view.selUnderline(), std::optional<bool>(false));
-    // Setting a page leaves the caret at its start with nothing selected.
-    view.setText(after);
-    QCOMPARE(view.selStart(), 0);
-    QCOMPARE(view.selLength(), 0);
-}
-
-void tst_textarea::emptyFontNameKeepsTheFont()
-{
-    TextArea view;
-    view.setText(QStringLiteral("text"));
-    view.selectWholeText();
-    view.setSelFontName(QStringLiteral("Pagelark Serif"));
-    view.setSelFontName(QString());
-    view.setSelFontSize(0); // a size of 0, as an unread settings record holds, changes nothing
-    QCOMPARE(view.selFontName(), std::optional<QString>(QStringLiteral("Pagelark Serif")));
-    const std::optional<double> size = view.selFontSize();
-    QVERIFY(size && *size > 0);
-}
-
-void tst_textarea::mixedSelectionHasNoValue()
-{
-    TextArea view;
-    view.setText(QStringLiteral("bold plain\r\nnext"));
-    view.setSelStart(0);
-    view.setSelLength(4);
-    view.setSelBold(true);
-    view.setSelFontSize(30);
-
-    view.selectWholeText();
-    QCOMPARE(view.selBold(), std::nullopt);
-    QCOMPARE(view.selFontSize(), std::nullopt);
-    QVERIFY(view.selItalic().has_value()); // the same everywhere
-
-    view.setSelStart(0);
-    view.setSelLength(4);
-    QCOMPARE(view.selBold(), std::optional<bool>(true));
-    view.setSelStart(5);
-    view.setSelLength(20);
-    QCOMPARE(view.selBold(), std::optional<bool>(false));
-}
-
-void tst_textarea::selection()
-{
-    TextArea view;
-    view.setText(QStringLiteral("one two\r\nthree"));
-    QCOMPARE(view.selectedText(), QString());
-
-    view.setSelStart(4);
-    view.setSelLength(9);
-    QCOMPARE(view.selectedText(), QStringLiteral("two\nthree"));
-
-    // Out-of-range values are held to the text.
-    view.setSelStart(-3);
-    QCOMPARE(view.selStart(), 0);
-    view.setSelLength(1000);
-    QCOMPARE(view.selLength(), view.text().size());
-    view.setSelStart(1000);
-    QCOMPARE(view.selStart(), view.text().size());
-    QCOMPARE(view.selectedText(), QString());
-
-    view.selectWholeText();
-    QCOMPARE(view.selectedText(), QStringLiteral("one two\nthree"));
+    view.setText(row.text);
+    view.setSelLength(row.bold);
+    view.setSelBold(row.bold > 0);
+    view.setSelFontSize(row.bold > 0 ? 20 : 0);
     view.collapseSelection();
-    QCOMPARE(view.selStart(), 0);
-    QCOMPARE(view.selectedText(), QString());
+    if (!row.next.isNull())
+        view.setText(row.next);
+    view.setSelStart(row.from);
+    view.setSelLength(row.length);
+    if (!row.find.isNull())
+        QCOMPARE(view.find(row.find, row.from),
+                 row.selected.compare(row.find, Qt::CaseInsensitive) ? -1 : row.start);
+    QCOMPARE(view.selStart(), row.start);
+    QCOMPARE(view.selectedText(), row.selected);
+    QCOMPARE(view.selBold(), row.isBold < 0 ? std::nullopt : std::optional<bool>(row.isBold));
+    QCOMPARE(view.selFontSize().has_value(), row.isBold >= 0);
+    QCOMPARE(view.selFontSize() == 20.0, row.isBold == 1);
 }
 
-void tst_textarea::lineEndsAreOneCharacter()
-{
-    TextArea view;
-    view.setText(QStringLiteral("a\r\nb\rc\nd\r\n"));
-    QCOMPARE(view.text(), QStringLiteral("a\nb\nc\nd\n"));
-    view.setSelStart(6);
-    view.setSelLength(1);
-    QCOMPARE(view.selectedText(), QStringLiteral("d"));
-}
-
-void tst_textarea::find_data()
-{
-    QTest::addColumn<QString>("what");
-    QTest::addColumn<int>("start");
-    QTest::addColumn<int>("position");
-
-    QTest::newRow("any case") << QStringLiteral("cat") << 0 << 4;
-    QTest::newRow("inside a word") << QStringLiteral("AT") << 0 << 5;
-    QTest::newRow("from a later start") << QStringLiteral("cat") << 5 << 13;
-    QTest::newRow("from the match itself") << QStringLiteral("cat") << 4 << 4;
-    QTest::newRow("past the last match") << QStringLiteral("cat") << 14 << -1;
-    QTest::newRow("miss") << QStringLiteral("dog") << 0 << -1;
-    QTest::newRow("start past the end") << QStringLiteral("cat") << 1000 << -1;
-    QTest::newRow("negative start") << QStringLiteral("the") << -5 << 0;
-}
-
-void tst_textarea::find()
-{
-    QFETCH(QString, what);
-    QFETCH(int, start);
-    QFETCH(int, position);
-
-    TextArea view;
-    view.setText(QStringLiteral("The Cat sat.\r\nCATALOGUE\r\n"));
-    QCOMPARE(view.find(what, start), position);
-    if (position >= 0) {
-        QCOMPARE(view.selStart(), position);
-        QCOMPARE(view.selectedText().toLower(), what.toLower());
-    }
-}
-
-void tst_textarea::findMissLeavesTheSelection()
-{
-    TextArea view;
-    view.setText(QStringLiteral("some text"));
-    view.setSelStart(2);
-    view.setSelLength(3);
-    QCOMPARE(view.find(QStringLiteral("absent"), 0), -1);
-    QCOMPARE(view.find(QString(), 0), -1);
-    QCOMPARE(view.selStart(), 2);
-    QCOMPARE(view.selectedText(), QStringLiteral("me "));
-}
-
-void tst_textarea::backColor()
-{
-    TextArea view;
-    view.setBackColor(QColor(0xFF, 0xF0, 0xD0));
-    view.setText(QStringLiteral("page"));
-    QCOMPARE(view.backColor(), QColor(0xFF, 0xF0, 0xD0));
-}
-
-void tst_textarea::typingChangesNothing_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-
-    QTest::newRow("letter") << int(Qt::Key_A) << Qt::KeyboardModifiers();
-    QTest::newRow("Enter") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
-    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << Qt::KeyboardModifiers();
-    QTest::newRow("Delete") << int(Qt::Key_Delete) << Qt::KeyboardModifiers();
-    QTest::newRow("paste") << int(Qt::Key_V) << Qt::KeyboardModifiers(Qt::ControlModifier);
-    QTest::newRow("cut") << int(Qt::Key_X) << Qt::KeyboardModifiers(Qt::ControlModifier);
-}
-
-void tst_textarea::typingChangesNothing()
-{
-    QFETCH(int, key);
-    QFETCH(Qt::KeyboardModifiers, modifiers);
-
-    TextArea view;
-    view.show();
-    view.setText(QStringLiteral("a page\r\n"));
-    view.selectWholeText();
-    QSignalSpy keys(&view, &TextArea::keyDown);
-    QTest::keyClick(&view, Qt::Key(key), modifiers);
-    QCOMPARE(view.text(), QStringLiteral("a page\n"));
-    QCOMPARE(announcedKeys(keys), QList<int> {key});
-}
-
-void tst_textarea::arrowsMoveTheCaretAndAreAnnounced()
-{
-    TextArea view;
-    view.show();
-    view.setText(QStringLiteral("abc"));
-    QSignalSpy keys(&view, &TextArea::keyDown);
-
-    QTest::keyClick(&view, Qt::Key_Right);
-    QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);
-    QCOMPARE(view.selStart(), 1);
-    QCOMPARE(view.selectedText(), QStringLiteral("b"));
-    QTest::keyClick(&view, Qt::Key_Left);
-    QCOMPARE(view.selLength(), 0);
-
-    QCOMPARE(announcedKeys(keys),
-             (QList<int> {int(Qt::Key_Right), int(Qt::Key_Right), int(Qt::Key_Left)}));
-    const auto shifted = std::find_if(keys.begin(), keys.end(), [](const QList<QVariant> &args) {
-        return args.at(0).toInt() == Qt::Key_Right
-            && args.at(1).value<Qt::KeyboardModifiers>() == Qt::ShiftModifier;
-    });
-    QVERIFY(shifted != keys.end());
-}
-
-void tst_textarea::rightButtonIsAnnounced()
-{
-    TextArea view;
-    view.resize(200, 100);
-    view.show();
-    view.setText(QStringLiteral("a page"));
-    QSignalSpy presses(&view, &TextArea::mouseDown);
-    QTest::mousePress(view.viewport(), Qt::RightButton, {}, QPoint(10, 10));
-    QTest::mouseRelease(view.viewport(), Qt::RightButton, {}, QPoint(10, 10));
-    QCOMPARE(presses.size(), 1);
-    QVERIFY(presses.at(0).at(0).value<Qt::MouseButtons>() & Qt::RightButton);
-    QCOMPARE(presses.at(0).at(2).toPoint(), QPoint(10, 10));
-}
-
-QTEST_MAIN(tst_textarea)
+PAGELARK_TEST(tst_textarea);
 #include "tst_textarea.moc"

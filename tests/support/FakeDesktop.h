@@ -3,118 +3,77 @@
 #include "platform/Launcher.h"
 #include "platform/Registry.h"
 
-#include <QByteArray>
-#include <QList>
 #include <QMap>
-#include <QString>
-#include <QStringList>
+#include <QSet>
 #include <QUrl>
 
-// A registry a test fills: keys under HKEY_LOCAL_MACHINE by path (any letter case), each with
-// its values as type and bytes. A read-only key refuses an open that asks for any write right.
-// Every open and close is recorded, the handle 0 of a failed open included.
+#include <utility>
+
+// A registry a test fills, by "key\value" paths under HKEY_LOCAL_MACHINE in any letter case.
+// A key named in readOnly refuses an open that asks for a write right. One key is open at a
+// time, as the About box reads them.
 class FakeRegistry : public Registry
 {
 public:
-    struct Value
+    // A string value goes in as the desktop stores one, with a terminating NUL.
+    void set(const QString &path, const QByteArray &bytes, quint32 type = StringValue)
     {
-        quint32 type = StringValue;
-        QByteArray bytes;
-    };
-    struct KeyData
-    {
-        bool readOnly = false;
-        QMap<QString, Value> values; // by lower-case name
-    };
-
-    // A string value as the desktop stores one: its bytes and a terminating NUL.
-    void setString(const QString &key, const QString &name, const QByteArray &text)
-    {
-        setValue(key, name, StringValue, text + '\0');
+        m_values.insert(path.toLower(), {type, type == StringValue ? bytes + '\0' : bytes});
     }
-    void setValue(const QString &key, const QString &name, quint32 type, const QByteArray &bytes)
-    {
-        keys[key.toLower()].values.insert(name.toLower(), {type, bytes});
-    }
-    void setReadOnly(const QString &key) { keys[key.toLower()].readOnly = true; }
 
     long openKey(Key root, const QString &subKey, quint32 access, Key &key) override
     {
-        key = 0;
-        opened << subKey;
-        const auto found = keys.constFind(subKey.toLower());
-        if (root != LocalMachine || found == keys.constEnd())
-            return FileNotFound;
-        if (found->readOnly && (access & WriteAccess))
-            return AccessDenied;
-        handles << subKey.toLower();
-        key = Key(handles.size());
-        return NoError;
+        m_key = subKey.toLower() + u'\\';
+        const auto first = m_values.lowerBound(m_key);
+        const bool known = first != m_values.end() && first.key().startsWith(m_key);
+        const bool refused = readOnly.contains(subKey.toLower()) && (access & WriteAccess);
+        key = root == LocalMachine && known && !refused ? 1 : 0;
+        return key ? NoError : refused ? AccessDenied : FileNotFound;
     }
 
     long queryValue(Key key, const QString &name, quint32 &type, QByteArray &data,
                     quint32 &size) override
     {
-        if (key == 0 || key > Key(handles.size()))
+        const auto found = m_values.constFind(m_key + name.toLower());
+        if (!key || found == m_values.constEnd())
             return FileNotFound;
-        const KeyData &owner = keys[handles.at(int(key) - 1)];
-        const auto found = owner.values.constFind(name.toLower());
-        if (found == owner.values.constEnd())
-            return FileNotFound;
-        if (quint32(found->bytes.size()) > size) {
-            size = quint32(found->bytes.size());
+        const bool fits = quint32(found->second.size()) <= size;
+        size = quint32(found->second.size());
+        if (!fits)
             return MoreData;
-        }
-        // Written over the caller's buffer, whose tail stays as it was.
-        data.replace(0, found->bytes.size(), found->bytes);
-        type = found->type;
-        size = quint32(found->bytes.size());
+        data.replace(0, found->second.size(), found->second); // the rest of the buffer stays
+        type = found->first;
         return NoError;
     }
 
-    long closeKey(Key key) override
-    {
-        closed << key;
-        return NoError;
-    }
+    long closeKey(Key) override { return NoError; }
 
-    QMap<QString, KeyData> keys; // by lower-case path
-    QStringList opened;
-    QList<Key> closed;
+    QSet<QString> readOnly; // lower-case key paths
 
 private:
-    QStringList handles; // handle n is handles[n - 1]
+    QMap<QString, std::pair<quint32, QByteArray>> m_values; // by lower-case path
+    QString m_key; // the open key's path and a separator
 };
 
-// A launcher that starts nothing: it records each program start and each address opened, and
-// fails them when told to.
+// A launcher that starts nothing: it records each program start (the program, then its
+// arguments) and each address opened; a start fails when told to.
 class FakeLauncher : public Launcher
 {
 public:
-    struct Start
+    bool startProgram(const QString &program, const QStringList &arguments, QString *) override
     {
-        QString program;
-        QStringList arguments;
-    };
-
-    bool startProgram(const QString &program, const QStringList &arguments,
-                      QString *errorText = nullptr) override
-    {
-        starts.append({program, arguments});
-        if (failStart && errorText)
-            *errorText = QStringLiteral("could not start");
+        starts.append(QStringList {program} + arguments);
         return !failStart;
     }
     bool openUrl(const QUrl &url) override
     {
         urls.append(url);
-        return !failOpen;
+        return true;
     }
     QString textEditor() const override { return editor; }
 
-    QList<Start> starts;
+    QList<QStringList> starts;
     QList<QUrl> urls;
     QString editor;
     bool failStart = false;
-    bool failOpen = false;
 };

@@ -1,51 +1,47 @@
 #include "support/ReaderFixture.h"
 
 #include "app/AppInfo.h"
-#include "reader/TextArea.h"
 #include "settings/RecordCodec.h"
 #include "settings/SettingsFile.h"
 #include "support/TestFiles.h"
 
-#include <QAction>
+#include <QApplication>
 #include <QDir>
-#include <QLineEdit>
+#include <QLabel>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
-namespace {
-
-QList<DriveInfo> standardDrives(const QString &drive, const QString &card)
+// The placement store reads $XDG_CONFIG_HOME once per process, so every fixture of a run shares
+// one temporary folder, and the variable names its config folder from the first fixture on.
+QString ReaderFixture::under(const QString &name)
 {
-    return {{QStringLiteral("/"), QStringLiteral("/"), DriveInfo::Type::Fixed, true},
-            {drive, QStringLiteral("drive"), DriveInfo::Type::Fixed, true},
-            {card, QStringLiteral("card"), DriveInfo::Type::Removable, false}};
+    static const QTemporaryDir root;
+    return root.filePath(name);
 }
-
-} // namespace
 
 ReaderFixture::ReaderFixture()
 {
-    // The placement store reads its folder once per run, so the variable is set before any
-    // window is built and stays for the whole run.
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(under(QStringLiteral("config"))));
 }
-
-ReaderFixture::~ReaderFixture() = default;
 
 void ReaderFixture::init()
 {
     m_window.reset();
     prompts.reset();
-    data = GlobalData();
-    drives.drives = standardDrives(driveRoot(), cardRoot());
-    QDir(configFolder()).removeRecursively();
-    QDir(booksFolder()).removeRecursively();
-    QDir(driveRoot()).removeRecursively();
-    for (const QString &folder : {configFolder(), booksFolder(), driveRoot(), cardRoot()})
+    launcher = FakeLauncher();
+    launcher.editor = QStringLiteral("/usr/bin/text editor");
+    registry = FakeRegistry();
+    drives.drives = {{QStringLiteral("/"), QStringLiteral("/"), DriveInfo::Type::Fixed, true},
+                     {driveRoot(), QStringLiteral("drive"), DriveInfo::Type::Fixed, true},
+                     {under(QStringLiteral("card/")), QStringLiteral("card"),
+                      DriveInfo::Type::Removable, false}};
+    for (const QString &folder : {under(QStringLiteral("config")), booksFolder(), driveRoot()}) {
+        QDir(folder).removeRecursively();
         QDir().mkpath(folder);
-    QSettings store(AppInfo::title(), AppInfo::title());
-    store.clear();
-    store.sync();
+    }
+    QSettings(AppInfo::title(), AppInfo::title()).clear();
 }
 
 frmMain *ReaderFixture::start()
@@ -53,6 +49,7 @@ frmMain *ReaderFixture::start()
     m_window.reset();
     data = GlobalData();
     m_window = std::make_unique<frmMain>(prompts, data, drives);
+    m_window->setDesktop(&launcher, &registry);
     m_window->Form_Load(ConfigFilePath());
     m_window->show();
     if (!QTest::qWaitForWindowExposed(m_window.get()))
@@ -62,83 +59,50 @@ frmMain *ReaderFixture::start()
 
 void ReaderFixture::close()
 {
-    if (!m_window)
-        return;
-    m_window->close();
+    if (m_window)
+        m_window->close();
     m_window.reset();
 }
 
-QAction *ReaderFixture::action(const QString &name) const
+QString ReaderFixture::text(const QString &name) const
 {
-    return find<QAction>(name);
+    if (const auto *edit = find<QLineEdit>(name))
+        return edit->text();
+    const auto *label = find<QLabel>(name);
+    return label ? label->text() : QStringLiteral("<no control %1>").arg(name);
 }
 
-void ReaderFixture::trigger(const QString &name) const
+// Gives up after a few seconds, so that a dialog that never opens fails only its test.
+void ReaderFixture::answerModal(std::function<void(QWidget *)> answer)
 {
-    QAction *item = action(name);
-    if (!item)
-        qFatal("no action %s", qPrintable(name));
-    item->trigger();
-}
-
-QString ReaderFixture::viewText() const
-{
-    return m_window ? m_window->textArea()->text() : QString();
-}
-
-QString ReaderFixture::pageNumberText() const
-{
-    const auto *box = find<QLineEdit>(QStringLiteral("PageNumber"));
-    return box ? box->text() : QString();
-}
-
-void ReaderFixture::setPageNumber(const QString &text) const
-{
-    find<QLineEdit>(QStringLiteral("PageNumber"))->setText(text);
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout,
+                     [timer, answer = std::move(answer), tries = 0]() mutable {
+                         QWidget *dialog = QApplication::activeModalWidget();
+                         if (!dialog && ++tries < 500)
+                             return;
+                         timer->stop();
+                         timer->deleteLater();
+                         if (dialog)
+                             answer(dialog);
+                     });
+    timer->start(10);
 }
 
 QString ReaderFixture::writeBook(const QString &name, int lines, const QString &folder) const
 {
-    const QString in = folder.isEmpty() ? booksFolder() : folder;
-    return TestFiles::write(in + u'/' + name, TestFiles::lines(lines));
-}
-
-QString ReaderFixture::booksFolder() const
-{
-    return m_root.filePath(QStringLiteral("books"));
-}
-
-QString ReaderFixture::driveRoot() const
-{
-    return m_root.filePath(QStringLiteral("drive")) + u'/';
-}
-
-QString ReaderFixture::cardRoot() const
-{
-    return m_root.filePath(QStringLiteral("card")) + u'/';
-}
-
-QString ReaderFixture::configFolder() const
-{
-    return m_root.filePath(QStringLiteral("config"));
-}
-
-QString ReaderFixture::configFile() const
-{
-    return configFolder() + QStringLiteral("/Pagelark/config.ini");
-}
-
-QString ReaderFixture::placementFile() const
-{
-    return configFolder() + QStringLiteral("/Pagelark/Pagelark.conf");
-}
-
-QByteArray ReaderFixture::configBytes() const
-{
-    return TestFiles::read(configFile());
+    return TestFiles::write((folder.isEmpty() ? booksFolder() : folder) + u'/' + name,
+                            TestFiles::lines(lines));
 }
 
 void ReaderFixture::writeConfig(const GlobalData &record) const
 {
-    TestFiles::write(configFile(), RecordCodec::encode(record));
+    TestFiles::write(ConfigFilePath(), RecordCodec::encode(record));
+}
+
+GlobalData ReaderFixture::savedConfig() const
+{
+    GlobalData record;
+    RecordCodec::decode(TestFiles::read(ConfigFilePath()), record);
+    return record;
 }

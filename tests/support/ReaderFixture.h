@@ -1,79 +1,83 @@
 #pragma once
 
+#include "reader/TextArea.h"
 #include "reader/frmMain.h"
 #include "settings/GlobalData.h"
+#include "support/FakeDesktop.h"
 #include "support/FakeDrives.h"
 #include "support/ScriptedPrompts.h"
 
-#include <QByteArray>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
+#include <QAction>
+#include <QLineEdit>
 
+#include <functional>
 #include <memory>
 
-class QAction;
-
-// The reader window as a user meets it, for the GUI tests: built with scripted prompts and a
-// set of fake drives, started by its load step on a config.ini in a temporary config folder
-// ($XDG_CONFIG_HOME points there for the whole test run, so the window placement store lands
-// there too), closed by its unload step. A test owns one fixture and calls init() from its
-// own init(); controls and actions are found by their objectName.
-//
-// The drives: "/" (fixed), a ready volume that is a temporary folder (driveRoot()) and a
-// volume without a medium (cardRoot(), not ready).
+// The reader window as a user meets it: built with scripted prompts, fake drives and a fake
+// desktop, started by its load step on config.ini in a temporary config folder and closed by its
+// unload step. A test calls init() from its own init(); controls and actions are found by their
+// objectName. The drives: "/", a temporary folder (driveRoot()) and "card", a volume without a
+// medium.
 class ReaderFixture
 {
 public:
     ReaderFixture();
-    ~ReaderFixture();
     Q_DISABLE_COPY(ReaderFixture)
 
-    // Forgets the window, the answers, the settings record, config.ini, the placement store and
-    // the books of the previous test.
+    // Forgets the window, the answers, the fakes' records, the settings record, config.ini, the
+    // placement store and the books of the previous test.
     void init();
-
     // A new window on a fresh settings record, loaded as the program starts it and shown.
     frmMain *start();
     // Closes the window as the user does (the unload step runs) and releases it.
     void close();
     frmMain *window() const { return m_window.get(); }
 
-    QAction *action(const QString &name) const;
-    void trigger(const QString &name) const;
-    // The window's child of type T named name (nullptr when there is none).
-    template<typename T> T *find(const QString &name) const;
-
-    // The whole text of the page view.
-    QString viewText() const;
-    QString pageNumberText() const;
-    // Puts text into the page-number box as a program or a paste does.
-    void setPageNumber(const QString &text) const;
+    template<typename T> T *find(const QString &name) const
+    {
+        return m_window ? m_window->template findChild<T *>(name) : nullptr;
+    }
+    void trigger(const QString &action) const { find<QAction>(action)->trigger(); }
+    // The text of the line edit or label named name.
+    QString text(const QString &name) const;
+    TextArea *view() const { return m_window->textArea(); }
+    QString viewText() const { return view()->text(); }
+    // The page-number box and the first line of the view, as "3 line 31".
+    QString shown() const
+    {
+        return text(QStringLiteral("PageNumber")) + u' ' + viewText().section(u'\n', 0, 0);
+    }
+    void setPageNumber(const QString &text) const
+    {
+        find<QLineEdit>(QStringLiteral("PageNumber"))->setText(text);
+    }
+    // File > Open, choosing path in the dialog.
+    void open(const QString &path)
+    {
+        prompts.files.enqueue(path);
+        trigger(QStringLiteral("mnuFileOpen"));
+    }
+    // Acts in the next modal dialog once it is open, as the user would.
+    static void answerModal(std::function<void(QWidget *)> answer);
 
     // A book of `lines` lines "line 1" ... in the books folder (or folder, when given).
     QString writeBook(const QString &name, int lines, const QString &folder = QString()) const;
-    QString booksFolder() const;
-    QString driveRoot() const; // ends in "/"
-    QString cardRoot() const; // ends in "/"
-
-    QString configFolder() const; // what $XDG_CONFIG_HOME names
-    QString configFile() const;
-    QString placementFile() const;
-    QByteArray configBytes() const;
+    QString booksFolder() const { return under(QStringLiteral("books")); }
+    QString driveRoot() const { return under(QStringLiteral("drive/")); }
+    // config.ini, written before start() or read after close().
     void writeConfig(const GlobalData &record) const;
+    GlobalData savedConfig() const;
 
     QStringList messages() const { return prompts.messages(); }
 
     ScriptedPrompts prompts;
     GlobalData data;
     FakeDrives drives;
+    FakeLauncher launcher;
+    FakeRegistry registry;
 
 private:
-    QTemporaryDir m_root;
+    static QString under(const QString &name);
+
     std::unique_ptr<frmMain> m_window;
 };
-
-template<typename T> T *ReaderFixture::find(const QString &name) const
-{
-    return m_window ? m_window->template findChild<T *>(name) : nullptr;
-}
