@@ -1,8 +1,6 @@
-pagelark_add_test(tst_filechecks ${CMAKE_CURRENT_LIST_DIR}/tst_filechecks.cpp)
-pagelark_add_test(tst_commandline ${CMAKE_CURRENT_LIST_DIR}/tst_commandline.cpp)
-target_compile_definitions(tst_commandline PRIVATE PAGELARK_PROGRAM="$<TARGET_FILE:pagelark>")
-add_dependencies(tst_commandline pagelark)
-pagelark_add_test(tst_wholefilewriter ${CMAKE_CURRENT_LIST_DIR}/tst_wholefilewriter.cpp)
+pagelark_add_area_test(tst_app ${CMAKE_CURRENT_LIST_DIR}/tst_app.cpp)
+target_compile_definitions(tst_app PRIVATE PAGELARK_PROGRAM="$<TARGET_FILE:pagelark>")
+add_dependencies(tst_app pagelark)
 add_test(NAME install_tree
          COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/install_tree.sh ${PROJECT_BINARY_DIR})
 set_tests_properties(install_tree PROPERTIES ENVIRONMENT "QT_LOGGING_RULES=qt.qpa.*=false")
