@@ -125,6 +125,19 @@ private:
     QTemporaryDir m_dir;
 };
 
+void tst_book::initTestCase()
+{
+    TestFiles::write(m_dir.filePath(u"45.txt"_qs), TestFiles::lines(45, "\n"));
+    TestFiles::write(m_dir.filePath(u"30.txt"_qs), TestFiles::lines(30));
+    TestFiles::write(m_dir.filePath(u"32768.txt"_qs), TestFiles::lines(32768));
+    TestFiles::write(m_dir.filePath(u"empty.txt"_qs), {});
+    TestFiles::write(m_dir.filePath(u"nul.txt"_qs), QByteArray("text\0more", 9));
+    TestFiles::write(m_dir.filePath(u"sea.txt"_qs),
+                     "one book\ntwo\nthree BOOK book\nfour\nfive\n"
+                     "six\nseven\neight\nnine\nten book\n");
+    QVERIFY(QDir(m_dir.path()).mkdir(u"shelf"_qs));
+}
+
 void tst_book::pages_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -186,7 +199,7 @@ void tst_book::pagesMatchAPlainReading()
     for (int round = 0; round < 3000; ++round) {
         QByteArray bytes = random.bounded(8) == 0 ? "\xEF\xBB\xBF" : "";
         const int length = random.bounded(0, 300);
-        const bool utf8 = random.bounded(2); // most books are one or the other throughout
+        const bool utf8 = random.bounded(2); // a UTF-8 book, or one of any bytes
         while (bytes.size() < length) {
             const int piece = random.bounded(utf8 ? 7 : 11);
             bytes +=
@@ -255,25 +268,11 @@ void tst_book::everyByteComesBackUnchanged()
         QCOMPARE(text.at(undefined), QChar(undefined));
 }
 
-void tst_book::initTestCase()
-{
-    TestFiles::write(m_dir.filePath(u"45.txt"_qs), TestFiles::lines(45, "\n"));
-    TestFiles::write(m_dir.filePath(u"30.txt"_qs), TestFiles::lines(30));
-    TestFiles::write(m_dir.filePath(u"32768.txt"_qs), TestFiles::lines(32768));
-    TestFiles::write(m_dir.filePath(u"empty.txt"_qs), {});
-    TestFiles::write(m_dir.filePath(u"nul.txt"_qs), QByteArray("text\0more", 9));
-    TestFiles::write(m_dir.filePath(u"sea.txt"_qs),
-                     "one book\ntwo\nthree BOOK book\nfour\nfive\n"
-                     "six\nseven\neight\nnine\nten book\n");
-    QVERIFY(QDir(m_dir.path()).mkdir(u"shelf"_qs));
-}
-
 void tst_book::script_data()
 {
     // Steps: open:FILE[/LINES A PAGE] (15 unless given), start:FILE, #BOX TEXT, + Next,
-    // - Previous, ?TEXT Search, n Next match, @LOCALE the user's locale (says nothing). What each
-    // step has said,
-    // "|" between steps; paths in messages read DIR.
+    // - Previous, ?TEXT Search, n Next match, @LOCALE the user's locale (says nothing). What
+    // each step has said follows, "|" between steps; paths in messages read DIR.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("said");
 

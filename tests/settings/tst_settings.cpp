@@ -277,6 +277,11 @@ void tst_settings::storeAsksUntilUsable()
 {
     ScriptedPrompts prompts;
     prompts.inputs << u"-3"_qs << QString() << u"2.9"_qs;
+    // An empty queue answers as a cancelled box, which is asked again: end a loop that runs dry.
+    prompts.duringMessage = [&] {
+        if (prompts.calls.size() > 12)
+            prompts.inputs << u"999"_qs;
+    };
     GlobalData data = GlobalData::defaults();
     data.LoadLastBook = VTrue;
     data.JumpToLastPage = VTrue;
