@@ -68,7 +68,8 @@ int main(int argc, char **argv)
     QApplication::processEvents();
     window.openBook(path);
     QApplication::processEvents();
-    if (!window.state().bookOpened() || prompts.messages != 0 || window.state().lastPageIndex() < turns) {
+    if (!window.state().bookOpened() || prompts.messages != 0
+        || window.state().lastPageIndex() < turns) {
         std::fprintf(stderr, "bench_pageturn: %s did not open, or has no %d pages to turn\n",
                      argv[1], turns + 1);
         return 1;
