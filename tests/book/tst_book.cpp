@@ -1,36 +1,105 @@
-// Cutting a book into pages: line ends, page sizes, encodings and the limits of a page count.
-#include "app/ReadWholeFile.h"
-#include "book/Book.h"
+// The book and the reader's book state: pages cut from a file's bytes (line ends, the last line,
+// page sizes and their limits, the two encodings), and the loads, page numbers, Next and
+// Previous, Search and Next as the window drives them, with what each has the window say.
+#include "book/BaseName.h"
+#include "book/BookState.h"
 #include "book/LineEnds.h"
-#include "book/TextCodec.h"
 #include "support/TestFiles.h"
+#include "support/TestMain.h"
 
 #include <QDir>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 Q_DECLARE_METATYPE(Book::Status)
-Q_DECLARE_METATYPE(TextEncoding)
 
 namespace {
 
-QStringList allPages(const Book &book)
+// The book's pages, each ended by "|".
+QString pagesOf(const Book &book)
 {
-    QStringList pages;
+    QString pages;
     for (int i = 0; i < book.pageCount(); ++i)
-        pages.append(book.pageText(i));
+        pages += book.pageText(i) + u'|';
     return pages;
 }
 
-// The text of the lines "line first" to "line last" of TestFiles::lines, each ended by CR LF.
-QString linesText(int first, int last)
+// The pages of TestFiles::lines(n) at `per` lines a page, as the book shows them.
+QString linePages(int n, int per)
 {
-    QString text;
-    for (int i = first; i <= last; ++i)
-        text += QStringLiteral("line %1\r\n").arg(i);
-    return text;
+    QString pages;
+    for (int line = 1; line <= n; ++line) {
+        pages += QStringLiteral("line %1\r\n").arg(line);
+        if (line % per == 0 || line == n)
+            pages += u'|';
+    }
+    return pages;
 }
+
+// The window's side: says what an answer asks for on one line, putting a new page number into
+// the box and running the box's handler as the window does.
+struct Reader
+{
+    QString said(const BookState::Answer &answer)
+    {
+        QStringList parts {answer.message};
+        if (answer.pageNumber)
+            parts << u'[' + *answer.pageNumber + u']'
+                  << said(state.PageNumber_Change(*answer.pageNumber));
+        if (answer.showPage)
+            parts << QStringLiteral("page %1").arg(*answer.showPage + 1);
+        if (answer.matchAt)
+            parts << QStringLiteral("at %1").arg(*answer.matchAt);
+        parts.removeAll(QString());
+        return parts.join(u" / ");
+    }
+    // "start:" opens a book as start-up does, to jump to the page after index 2 once it is read.
+    QString open(const QString &path, int linesPerPage, bool atStartup)
+    {
+        state.openBook(path);
+        if (atStartup)
+            state.setOpenAtStartup(true);
+        const BookState::LoadAnswer answer = state.LoadBook(linesPerPage, 2);
+        if (!answer.loaded)
+            return answer.message;
+        const QString pages = QStringLiteral("%1 pages").arg(state.book().pageCount());
+        return answer.jumpTo ? pages + u" / " + said({{}, *answer.jumpTo, {}, {}}) : pages;
+    }
+
+    BookState state;
+};
+
+// Search and Next the plain way: each page's text as the view holds it, searched from the start
+// of the book, or by Next from the page shown on, just after the last match when it is there.
+struct PlainSearch
+{
+    QString find(bool next)
+    {
+        int from = next && found >= 0 && page == current ? found + 1 : 0;
+        for (int p = next ? current : 0; p < views.size() && !text.isEmpty(); ++p, from = 0) {
+            if ((found = int(views[p].indexOf(text, from, Qt::CaseInsensitive))) >= 0) {
+                current = page = p;
+                return QStringLiteral("[%1] / page %1 / at %2").arg(p + 1).arg(found);
+            }
+        }
+        if (text.isEmpty())
+            return {};
+        found = -1;
+        return next ? u"Reach End of Book"_qs : u"string not found"_qs;
+    }
+
+    QStringList views;
+    QString text;
+    int current = 0, found = 0, page = 0;
+};
+
+// Letters whose case folding is not plain ASCII's, and a character beyond the plane.
+const QString kUtf8Letters = u"aAkK\u212AsS\u017F\u00E9\u00C9\u03C3\u03C2\u03A3iI\u0130\u0131"
+                             u"\u00DF\u1E9E \u00B5\u039C\U00010428\U00010400"_qs;
+const QString k1252Letters =
+    u"aAkKsS\u0160\u0161\u00E9\u00C9\u00FF\u0178\u00B5\u00DF\u20AC\u0081 iI\u0152\u0153"_qs;
 
 } // namespace
 
@@ -39,359 +108,303 @@ class tst_book : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void pages_data();
     void pages();
-    void pageSizes_data();
-    void pageSizes();
     void pagesMatchAPlainReading();
-    void encodings_data();
-    void encodings();
+    void oneSequenceAnywhere();
+    void lineEndsInLongRuns();
     void everyByteComesBackUnchanged();
-    void byteOffsetsMapToPages();
-    void pageLimits_data();
-    void pageLimits();
-    void refusedFiles_data();
-    void refusedFiles();
-    void readsFromDisk();
+    void script_data();
+    void script();
+    void searchMatchesAPlainReading();
+    void title_data();
+    void title();
+
+private:
+    QTemporaryDir m_dir;
 };
+
+void tst_book::initTestCase()
+{
+    TestFiles::write(m_dir.filePath(u"45.txt"_qs), TestFiles::lines(45, "\n"));
+    TestFiles::write(m_dir.filePath(u"30.txt"_qs), TestFiles::lines(30));
+    TestFiles::write(m_dir.filePath(u"32768.txt"_qs), TestFiles::lines(32768));
+    TestFiles::write(m_dir.filePath(u"empty.txt"_qs), {});
+    TestFiles::write(m_dir.filePath(u"nul.txt"_qs), QByteArray("text\0more", 9));
+    TestFiles::write(m_dir.filePath(u"sea.txt"_qs),
+                     "one book\ntwo\nthree BOOK book\nfour\nfive\n"
+                     "six\nseven\neight\nnine\nten book\n");
+    QVERIFY(QDir(m_dir.path()).mkdir(u"shelf"_qs));
+}
 
 void tst_book::pages_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("linesPerPage");
-    QTest::addColumn<QStringList>("pages");
+    QTest::addColumn<Book::Status>("status");
+    QTest::addColumn<QString>("pages"); // "|" ends each; a refused book leaves the one before
 
-    QTest::newRow("empty file") << QByteArray() << 15 << QStringList();
-    QTest::newRow("one line without an end")
-        << QByteArray("only line") << 15 << QStringList {QStringLiteral("only line\r\n")};
-    QTest::newRow("final CR LF adds no line")
-        << QByteArray("a\r\nb\r\n") << 1
-        << QStringList {QStringLiteral("a\r\n"), QStringLiteral("b\r\n")};
-    QTest::newRow("final CR LF CR LF: one empty last line")
-        << QByteArray("a\r\nb\r\n\r\n") << 2
-        << QStringList {QStringLiteral("a\r\nb\r\n"), QStringLiteral("\r\n")};
-    QTest::newRow("a lone line end is one empty line")
-        << QByteArray("\r\n") << 15 << QStringList {QStringLiteral("\r\n")};
-    QTest::newRow("LF only") << QByteArray("a\nb\nc\n") << 2
-                             << QStringList {QStringLiteral("a\r\nb\r\n"), QStringLiteral("c\r\n")};
-    QTest::newRow("lone CR") << QByteArray("a\rb\rc") << 2
-                             << QStringList {QStringLiteral("a\r\nb\r\n"), QStringLiteral("c\r\n")};
-    QTest::newRow("mixed line ends")
-        << QByteArray("a\r\nb\nc\rd") << 1
-        << QStringList {QStringLiteral("a\r\n"), QStringLiteral("b\r\n"), QStringLiteral("c\r\n"),
-                        QStringLiteral("d\r\n")};
-    // LF CR is two line ends, and CR CR LF a lone CR then a CR LF.
-    QTest::newRow("LF CR") << QByteArray("a\n\rb") << 1
-                           << QStringList {QStringLiteral("a\r\n"), QStringLiteral("\r\n"),
-                                           QStringLiteral("b\r\n")};
-    QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << 1
-                              << QStringList {QStringLiteral("a\r\n"), QStringLiteral("\r\n"),
-                                              QStringLiteral("b\r\n")};
-    QTest::newRow("blank lines keep their place")
-        << QByteArray("\n\nx\n\n") << 3
-        << QStringList {QStringLiteral("\r\n\r\nx\r\n"), QStringLiteral("\r\n")};
-    QTest::newRow("no page size: one page")
-        << QByteArray("a\nb\nc\n") << 0 << QStringList {QStringLiteral("a\r\nb\r\nc\r\n")};
-    QTest::newRow("negative page size: one page")
-        << QByteArray("a\r\nb") << -5 << QStringList {QStringLiteral("a\r\nb\r\n")};
+    const auto ok = Book::Status::Loaded;
+    QTest::newRow("CR LF, lone CR, lone LF")
+        << QByteArray("a\r\nb\rc\nd") << 1 << ok << u"a\r\n|b\r\n|c\r\n|d\r\n|"_qs;
+    QTest::newRow("ends with CR LF") << QByteArray("a\r\nb\r\n") << 2 << ok << u"a\r\nb\r\n|"_qs;
+    QTest::newRow("ends with CR LF CR LF: an empty last line")
+        << QByteArray("a\r\nb\r\n\r\n") << 2 << ok << u"a\r\nb\r\n|\r\n|"_qs;
+    QTest::newRow("no terminator") << QByteArray("only") << 15 << ok << u"only\r\n|"_qs;
+    QTest::newRow("empty file") << QByteArray() << 15 << ok << QString();
+    QTest::newRow("31 at 15") << TestFiles::lines(31) << 15 << ok << linePages(31, 15);
+    QTest::newRow("30 at 15") << TestFiles::lines(30, "\n") << 15 << ok << linePages(30, 15);
+    QTest::newRow("UTF-8, mark dropped") << QByteArray("\xEF\xBB\xBF"
+                                                       "caf\xC3\xA9\n\xE2\x82\xAC")
+                                         << 1 << ok << u"caf\u00E9\r\n|\u20AC\r\n|"_qs;
+    QTest::newRow("not UTF-8: Windows-1252") << QByteArray("caf\xE9\r\n\x80 \x93q\x94") << 1 << ok
+                                             << u"caf\u00E9\r\n|\u20AC \u201Cq\u201D\r\n|"_qs;
+    QTest::newRow("32767 pages") << TestFiles::lines(32767, "\n") << 1 << ok << linePages(32767, 1);
+    QTest::newRow("below 1 line a page: one page of 32767 lines")
+        << TestFiles::lines(32767, "\r") << 0 << ok << linePages(32767, 32767);
+    QTest::newRow("32768 pages") << TestFiles::lines(32768, "\n") << 1 << Book::Status::TooManyPages
+                                 << u"kept\r\n|"_qs;
+    QTest::newRow("a short page past the limit") << TestFiles::lines(2 * 32767 + 1, "\n") << 2
+                                                 << Book::Status::TooManyPages << u"kept\r\n|"_qs;
+    QTest::newRow("one page of 32768 lines")
+        << TestFiles::lines(32768, "\n") << -5 << Book::Status::TooManyLines << u"kept\r\n|"_qs;
+    QTest::newRow("NUL after many lines") << TestFiles::lines(40000) + QByteArray("end\0", 4) << 15
+                                          << Book::Status::NotText << u"kept\r\n|"_qs;
 }
 
 void tst_book::pages()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, linesPerPage);
-    QFETCH(QStringList, pages);
+    QFETCH(Book::Status, status);
+    QFETCH(QString, pages);
 
     Book book;
-    QCOMPARE(book.loadBytes(bytes, linesPerPage).status, Book::Status::Loaded);
-    QCOMPARE(book.pageCount(), pages.size());
-    QCOMPARE(book.isEmpty(), pages.isEmpty());
-    QCOMPARE(allPages(book), pages);
-    // Asking beyond the book gives nothing rather than a neighbour's text.
-    QCOMPARE(book.pageText(-1), QString());
+    QCOMPARE(book.loadBytes("kept\n", 15).status, Book::Status::Loaded);
+    QCOMPARE(book.loadBytes(bytes, linesPerPage).status, status);
+    QCOMPARE(pagesOf(book), pages);
     QCOMPARE(book.pageText(book.pageCount()), QString());
 }
 
-void tst_book::pageSizes_data()
-{
-    QTest::addColumn<QByteArray>("lineEnd");
-    QTest::addColumn<int>("lines");
-    QTest::addColumn<int>("linesPerPage");
-    QTest::addColumn<QList<int>>("pageLines"); // lines on each page
-
-    QTest::newRow("31 at 15") << QByteArray("\r\n") << 31 << 15 << QList<int> {15, 15, 1};
-    QTest::newRow("30 at 15") << QByteArray("\r\n") << 30 << 15 << QList<int> {15, 15};
-    QTest::newRow("31 at 15, LF") << QByteArray("\n") << 31 << 15 << QList<int> {15, 15, 1};
-    QTest::newRow("14 at 15") << QByteArray("\r\n") << 14 << 15 << QList<int> {14};
-    QTest::newRow("5 at 1") << QByteArray("\r") << 5 << 1 << QList<int> {1, 1, 1, 1, 1};
-}
-
-void tst_book::pageSizes()
-{
-    QFETCH(QByteArray, lineEnd);
-    QFETCH(int, lines);
-    QFETCH(int, linesPerPage);
-    QFETCH(QList<int>, pageLines);
-
-    Book book;
-    QCOMPARE(book.loadBytes(TestFiles::lines(lines, lineEnd), linesPerPage).status,
-             Book::Status::Loaded);
-    QCOMPARE(book.pageCount(), pageLines.size());
-    int first = 1;
-    for (int i = 0; i < pageLines.size(); ++i) {
-        QCOMPARE(book.pageText(i), linesText(first, first + pageLines[i] - 1));
-        first += pageLines[i];
-    }
-}
-
-// Text of line ends and short and long lines, read byte by byte the plain way, must give the same
-// pages as the book's own scan, whatever block sizes that scan works in.
+// Random bytes of line ends, long and short lines and UTF-8 sequences, whole or spoiled, read
+// line by line the plain way, must give the book's pages and encoding, wherever they fall
+// against the blocks the book's scans work in.
 void tst_book::pagesMatchAPlainReading()
 {
+    static const char *const pieces[] = {
+        "\r",   "\n",   "\r\n", "x",           "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80",
+        "\x80", "\xFF", "\xC3", "\xED\xA0\x80"};
     QRandomGenerator random(31);
-    for (int round = 0; round < 2000; ++round) {
-        QByteArray bytes;
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes = random.bounded(8) == 0 ? "\xEF\xBB\xBF" : "";
         const int length = random.bounded(0, 300);
+        const bool utf8 = random.bounded(2); // a UTF-8 book, or one of any bytes
         while (bytes.size() < length) {
-            switch (random.bounded(6)) {
-            case 0:
-                bytes += '\r';
-                break;
-            case 1:
-                bytes += '\n';
-                break;
-            case 2:
-                bytes += "\r\n";
-                break;
-            case 3:
-                bytes += QByteArray(random.bounded(1, 70), 'x');
-                break;
-            default:
-                bytes += char('a' + random.bounded(26));
-                break;
-            }
+            const int piece = random.bounded(utf8 ? 7 : 11);
+            bytes +=
+                piece == 3 ? QByteArray(random.bounded(1, 70), 'x') : QByteArray(pieces[piece]);
         }
         const int linesPerPage = random.bounded(-1, 6);
 
-        QStringList lines;
-        QString line;
-        qsizetype lineEnds = 0;
-        for (qsizetype i = 0; i < bytes.size(); ++i) {
-            const char c = bytes[i];
-            if (c != '\r' && c != '\n') {
-                line += QLatin1Char(c);
-                continue;
-            }
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-                ++i;
-            ++lineEnds;
-            lines.append(line);
-            line.clear();
-        }
-        if (!line.isEmpty())
-            lines.append(line);
-        QStringList expected;
+        QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
+        const bool valid = !bytes.isEmpty() && QByteArrayView(body).isValidUtf8();
+        QList<QByteArray> lines = body.replace("\r\n", "\n").replace('\r', '\n').split('\n');
+        if (lines.last().isEmpty())
+            lines.removeLast();
+        QString expected;
         const int size = linesPerPage < 1 ? qMax(1, int(lines.size())) : linesPerPage;
-        for (int first = 0; first < lines.size(); first += size) {
-            QString page;
-            for (const QString &l : lines.mid(first, size))
-                page += l + u"\r\n";
-            expected.append(page);
+        for (int i = 0; i < lines.size(); ++i) {
+            expected += valid ? QString::fromUtf8(lines[i])
+                              : TextCodec::decode(lines[i], TextEncoding::Windows1252);
+            expected += (i + 1) % size && i + 1 < lines.size() ? u"\r\n"_qs : u"\r\n|"_qs;
         }
 
         Book book;
         QCOMPARE(book.loadBytes(bytes, linesPerPage).status, Book::Status::Loaded);
-        QVERIFY2(allPages(book) == expected, bytes.toHex(' ').constData());
-        QCOMPARE(LineEnds::countLineEnds(bytes.constBegin(), bytes.constEnd()), lineEnds);
-    }
-
-    // Long runs of nothing but line ends, far past where the counting adds up its counters.
-    const QList<QPair<QByteArray, int>> units = {
-        {"\n", 1}, {"\r", 1}, {"\r\n", 1}, {"\r\r\n\n", 3}};
-    for (const auto &[unit, ends] : units) {
-        const int repeats = 20011;
-        const QByteArray bytes = unit.repeated(repeats);
-        QCOMPARE(LineEnds::countLineEnds(bytes.constBegin(), bytes.constEnd()),
-                 qsizetype(ends) * repeats);
+        QVERIFY2(pagesOf(book) == expected, bytes.toHex(' ').constData());
+        QVERIFY2((book.encoding() == TextEncoding::Utf8) == valid, bytes.toHex(' ').constData());
     }
 }
 
-void tst_book::encodings_data()
+// One sequence, whole or broken, in a run of ASCII is judged alike wherever it falls against the
+// blocks the UTF-8 check reads and the ASCII runs it skips, the end of the text included.
+void tst_book::oneSequenceAnywhere()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<TextEncoding>("encoding");
-    QTest::addColumn<QStringList>("pages"); // at one line a page
-
-    QTest::newRow("ASCII") << QByteArray("plain\n") << TextEncoding::Utf8
-                           << QStringList {QStringLiteral("plain\r\n")};
-    QTest::newRow("UTF-8") << QByteArray("caf\xC3\xA9\n\xE2\x82\xAC") << TextEncoding::Utf8
-                           << QStringList {QStringLiteral("caf\u00E9\r\n"),
-                                           QStringLiteral("\u20AC\r\n")};
-    QTest::newRow("UTF-8, byte-order mark dropped")
-        << QByteArray("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\r\n") << TextEncoding::Utf8
-        << QStringList {QStringLiteral("\u00E9t\u00E9\r\n")};
-    QTest::newRow("byte-order mark alone")
-        << QByteArray("\xEF\xBB\xBF") << TextEncoding::Utf8 << QStringList();
-    // Only the file's first mark is a mark; one that starts a later page is a character.
-    QTest::newRow("mark inside the text")
-        << QByteArray("\xEF\xBB\xBF"
-                      "a\n\xEF\xBB\xBF"
-                      "b")
-        << TextEncoding::Utf8
-        << QStringList {QStringLiteral("a\r\n"), QStringLiteral("\uFEFFb\r\n")};
-    QTest::newRow("invalid UTF-8: Windows-1252")
-        << QByteArray("caf\xE9\r\n\x80 \x93quoted\x94") << TextEncoding::Windows1252
-        << QStringList {QStringLiteral("caf\u00E9\r\n"),
-                        QStringLiteral("\u20AC \u201Cquoted\u201D\r\n")};
-    QTest::newRow("one bad byte late in UTF-8")
-        << QByteArray("caf\xC3\xA9\n\xFF") << TextEncoding::Windows1252
-        << QStringList {QStringLiteral("caf\u00C3\u00A9\r\n"), QStringLiteral("\u00FF\r\n")};
+    for (const char *sequence : {"\xF0\x9F\x98\x80", "\xC3", "\xE2\x82", "\xF0\x9F\x98", "\x80",
+                                 "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF"}) {
+        for (int at = 0; at < 200; ++at) {
+            for (const int length : {at + int(qstrlen(sequence)), 260}) {
+                QByteArray bytes(length, 'x');
+                bytes.replace(at, qstrlen(sequence), sequence);
+                QVERIFY2((TextCodec::detect(bytes) == TextEncoding::Utf8)
+                             == QByteArrayView(bytes).isValidUtf8(),
+                         bytes.toHex(' ').constData());
+            }
+        }
+    }
 }
 
-void tst_book::encodings()
+// HTML pages count their lines this way; runs of line ends alone are where its counters fill.
+void tst_book::lineEndsInLongRuns()
 {
-    QFETCH(QByteArray, bytes);
-    QFETCH(TextEncoding, encoding);
-    QFETCH(QStringList, pages);
-
-    Book book;
-    QCOMPARE(book.loadBytes(bytes, 1).status, Book::Status::Loaded);
-    QCOMPARE(book.encoding(), encoding);
-    QCOMPARE(allPages(book), pages);
+    for (const auto &[unit, ends] : {std::pair("\n", 1), {"\r", 1}, {"\r\n", 1}, {"\r\r\n\n", 3}}) {
+        const QByteArray bytes = QByteArray(unit).repeated(20011);
+        QCOMPARE(LineEnds::countLineEnds(bytes.constBegin(), bytes.constEnd()), 20011 * ends);
+    }
 }
 
-// A Windows-1252 book shows one character for every byte, the five bytes the code page leaves
-// undefined included, and encoding the page again gives back the file's bytes.
+// Windows-1252 shows one character for every byte, the five bytes it leaves undefined included,
+// and a page written back gives the file's bytes.
 void tst_book::everyByteComesBackUnchanged()
 {
-    QByteArray bytes;
-    for (int b = 1; b < 256; ++b) {
-        if (b != '\r' && b != '\n')
-            bytes.append(char(b));
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    const QString text = TextCodec::decode(all, TextEncoding::Windows1252);
+    QCOMPARE(text.size(), 256);
+    QCOMPARE(TextCodec::encode(text, TextEncoding::Windows1252), all);
+    for (const char16_t undefined : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
+        QCOMPARE(text.at(undefined), QChar(undefined));
+}
+
+void tst_book::script_data()
+{
+    // Steps: open:FILE[/LINES A PAGE] (15 unless given), start:FILE, #BOX TEXT, + Next,
+    // - Previous, ?TEXT Search, n Next match, @LOCALE the user's locale (says nothing). What
+    // each step has said follows, "|" between steps; paths in messages read DIR.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("said");
+
+    QTest::newRow("typed numbers, words, an emptied box")
+        << "open:45.txt #3 #3.9 #2.9 #4 #0 #0.5 #99999 #-1e300 #nan #two # +"
+        << "3 pages|page 3|page 3|page 2|NO Such Page|NO Such Page|NO Such Page|NO Such Page|"
+           "NO Such Page|please enter a page number / []|please enter a page number / []||"
+           "[3] / page 3";
+    QTest::newRow("numbers by the locale's rules, or the C locale's")
+        << "open:45.txt @de_DE #2,9 #3.5 #1e1"
+        << "3 pages|page 2|page 3|NO Such Page";
+    QTest::newRow("no book") << "#3 #two # + - ?x n"
+                             << "please open a book first|please open a book first||"
+                                "End of the Book|Begin of the Book||";
+    QTest::newRow("Next and Previous at both ends")
+        << "open:30.txt - + + - -"
+        << "2 pages|Begin of the Book|[2] / page 2|End of the Book|[1] / page 1|Begin of the Book";
+    QTest::newRow("a refused book keeps the pages, refuses numbers")
+        << "open:45.txt #2 open:nul.txt #1 + +"
+        << "3 pages|page 2|This file is not a plain-text book (it holds NUL bytes):\nDIR/nul.txt|"
+           "please open a book first|[3] / please open a book first|End of the Book";
+    QTest::newRow("start-up jump, spent by a failed start-up")
+        << "start:45.txt start:30.txt start:empty.txt start:missing.txt open:45.txt"
+        << "3 pages / [3] / page 3|2 pages / [3] / NO Such Page|0 pages|"
+           "Previous open file not exist|3 pages";
+    QTest::newRow("refused books")
+        << "open:shelf open:32768.txt/1 open:32768.txt/0 open:empty.txt #1"
+        << "This is a folder, not a book:\nDIR/shelf|The book has more than 32767 pages at 1 "
+           "lines per page, more than the reader can count:\nDIR/32768.txt\nChoose more lines "
+           "per page in View > Options to fit the book.|The book has more than 32767 lines, too "
+           "many for one page:\nDIR/32768.txt\nChoose a number of lines per page in View > "
+           "Options.|0 pages|NO Such Page";
+    QTest::newRow("Search and Next through the book")
+        << "open:sea.txt/2 n ?Book n n n n n ?xyz n"
+        << "5 pages||[1] / page 1 / at 4|[2] / page 2 / at 6|[2] / page 2 / at 11|[5] / page 5 "
+           "/ at 9|Reach End of Book|[5] / page 5 / at 9|string not found|Reach End of Book";
+    QTest::newRow("Next from the page shown, a cancelled Search")
+        << "open:sea.txt/2 ?book #3 n ? n"
+        << "5 pages|[1] / page 1 / at 4|page 3|[5] / page 5 / at 9||";
+}
+
+void tst_book::script()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, said);
+
+    const auto restore = qScopeGuard([locale = QLocale()] { QLocale::setDefault(locale); });
+    Reader reader;
+    QStringList saying;
+    for (const QString &step : steps.split(u' ')) {
+        if (step.startsWith(u'@'))
+            QLocale::setDefault(QLocale(step.mid(1)));
+        else if (step == u"+")
+            saying << reader.said(reader.state.CommandNext_Click());
+        else if (step == u"-")
+            saying << reader.said(reader.state.CommandPre_Click());
+        else if (step == u"n")
+            saying << reader.said(reader.state.mnuToolsFindNext_Click());
+        else if (step.startsWith(u'?'))
+            saying << reader.said(reader.state.mnuToolsFind_Click(step.mid(1)));
+        else if (step.startsWith(u'#'))
+            saying << reader.said(reader.state.PageNumber_Change(step.mid(1)));
+        else {
+            const QStringList file = step.section(u':', 1).split(u'/');
+            const int linesPerPage = file.size() > 1 ? file[1].toInt() : 15;
+            saying << reader.open(m_dir.filePath(file[0]), linesPerPage, step.startsWith(u"start"))
+                          .replace(m_dir.path(), u"DIR"_qs);
+        }
     }
-    Book book;
-    QCOMPARE(book.loadBytes(bytes, 15).status, Book::Status::Loaded);
-    QCOMPARE(book.encoding(), TextEncoding::Windows1252);
-    QCOMPARE(book.pageCount(), 1);
-    QString text = book.pageText(0);
-    QVERIFY(text.endsWith(u"\r\n"));
-    text.chop(2);
-    QCOMPARE(text.size(), bytes.size());
-    QCOMPARE(TextCodec::encode(text, TextEncoding::Windows1252), bytes);
-    for (const char16_t undefined : {u'\u0081', u'\u008D', u'\u008F', u'\u0090', u'\u009D'})
-        QVERIFY(text.contains(QChar(undefined)));
+    QCOMPARE(saying.join(u'|'), said);
 }
 
-// Search finds matches in the book's bytes and asks which page holds them.
-void tst_book::byteOffsetsMapToPages()
+// Random lines of letters that fold in unusual ways, every kind of line end, random pages shown
+// between the commands, and needles cut from the text with their case changed.
+void tst_book::searchMatchesAPlainReading()
 {
-    Book book;
-    QCOMPARE(book.loadBytes("\xEF\xBB\xBF"
-                            "ab\r\ncd\r\nef\r\ng",
-                            2)
-                 .status,
-             Book::Status::Loaded);
-    QCOMPARE(book.pageCount(), 2);
-    QCOMPARE(book.pageBytes(0).toByteArray(), QByteArray("ab\r\ncd\r\n"));
-    QCOMPARE(book.pageBytes(1).toByteArray(), QByteArray("ef\r\ng"));
-    QCOMPARE(book.bytesFrom(0).toByteArray(), QByteArray("ab\r\ncd\r\nef\r\ng"));
-    QCOMPARE(book.bytesFrom(1).toByteArray(), QByteArray("ef\r\ng"));
-    QVERIFY(book.bytesFrom(2).isEmpty());
-    QCOMPARE(book.pageAt(0), 0);
-    QCOMPARE(book.pageAt(7), 0);
-    QCOMPARE(book.pageAt(8), 1);
-    QCOMPARE(book.pageAt(12), 1);
-}
-
-void tst_book::pageLimits_data()
-{
-    QTest::addColumn<int>("lines");
-    QTest::addColumn<int>("linesPerPage");
-    QTest::addColumn<Book::Status>("status");
-    QTest::addColumn<int>("pages");
-
-    QTest::newRow("32767 pages") << 32767 << 1 << Book::Status::Loaded << 32767;
-    QTest::newRow("32768 full pages") << 32768 << 1 << Book::Status::TooManyPages << 0;
-    QTest::newRow("a short page past the limit")
-        << 2 * 32767 + 1 << 2 << Book::Status::TooManyPages << 0;
-    QTest::newRow("one page of 32767 lines") << 32767 << 0 << Book::Status::Loaded << 1;
-    QTest::newRow("one page of 32768 lines") << 32768 << 0 << Book::Status::TooManyLines << 0;
-}
-
-// A book the reader cannot count is refused whole, and the book held before stays as it was.
-void tst_book::pageLimits()
-{
-    QFETCH(int, lines);
-    QFETCH(int, linesPerPage);
-    QFETCH(Book::Status, status);
-    QFETCH(int, pages);
-
-    Book book;
-    QCOMPARE(book.loadBytes("before\r\nit\r\n", 1).status, Book::Status::Loaded);
-    QCOMPARE(book.loadBytes(TestFiles::lines(lines, "\n"), linesPerPage).status, status);
-    if (status == Book::Status::Loaded) {
-        QCOMPARE(book.pageCount(), pages);
-        QCOMPARE(book.pageText(book.pageCount() - 1).right(9), QStringLiteral("e 32767\r\n"));
-    } else {
-        QCOMPARE(allPages(book),
-                 (QStringList {QStringLiteral("before\r\n"), QStringLiteral("it\r\n")}));
+    const QString path = m_dir.filePath(u"random.txt"_qs);
+    const QString lineEnds[] = {u"\r\n"_qs, u"\n"_qs, u"\r"_qs};
+    for (const bool utf8 : {true, false}) {
+        QRandomGenerator random(utf8);
+        QStringList letters;
+        for (const char32_t c : (utf8 ? kUtf8Letters : k1252Letters).toUcs4())
+            letters << QString::fromUcs4(&c, 1);
+        const TextEncoding encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+        for (int round = 0; round < 120; ++round) {
+            QString text;
+            for (int line = 5 + random.bounded(60); line > 0; --line) {
+                for (int i = random.bounded(12); i > 0; --i)
+                    text += letters.at(random.bounded(letters.size()));
+                text += lineEnds[random.bounded(3)];
+            }
+            TestFiles::write(path, TextCodec::encode(text, encoding) + (utf8 ? "" : "\xE9"));
+            Reader reader;
+            QVERIFY(reader.open(path, 1 + random.bounded(4), false).endsWith(u"pages"));
+            QCOMPARE(reader.state.book().encoding(), encoding);
+            PlainSearch plain;
+            for (int page = 0; page < reader.state.book().pageCount(); ++page)
+                plain.views << reader.state.pageText(page).replace(u"\r\n"_qs, u"\n"_qs);
+            for (int step = 0; step < 40; ++step) {
+                const int action = random.bounded(4);
+                if (action == 0) {
+                    plain.text.clear();
+                    for (const QChar c :
+                         text.mid(random.bounded(text.size()), random.bounded(1, 7)))
+                        plain.text += random.bounded(2) ? c.toUpper() : c.toLower();
+                    QCOMPARE(reader.said(reader.state.mnuToolsFind_Click(plain.text)),
+                             plain.find(false));
+                } else if (action == 1) {
+                    plain.current = random.bounded(int(plain.views.size()));
+                    reader.said(reader.state.PageNumber_Change(QString::number(plain.current + 1)));
+                } else {
+                    QCOMPARE(reader.said(reader.state.mnuToolsFindNext_Click()), plain.find(true));
+                }
+            }
+        }
     }
 }
 
-void tst_book::refusedFiles_data()
+void tst_book::title_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<Book::Status>("status");
-
-    QTest::newRow("NUL bytes") << QStringLiteral("binary.dat") << Book::Status::NotText;
-    QTest::newRow("NUL after many lines") << QStringLiteral("late.dat") << Book::Status::NotText;
-    QTest::newRow("missing") << QStringLiteral("nowhere.txt") << Book::Status::CannotOpen;
-    QTest::newRow("folder") << QStringLiteral("shelf") << Book::Status::CannotOpen;
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("last extension only") << u"/my.books/b.c.txt"_qs << u"b.c"_qs;
+    QTest::newRow("no folder, no extension") << u"notes"_qs << u"notes"_qs;
 }
 
-void tst_book::refusedFiles()
+void tst_book::title()
 {
-    QFETCH(QString, name);
-    QFETCH(Book::Status, status);
-
-    QTemporaryDir dir;
-    TestFiles::write(dir.filePath(QStringLiteral("binary.dat")), QByteArray("text\0more\n", 10));
-    TestFiles::write(dir.filePath(QStringLiteral("late.dat")),
-                     TestFiles::lines(40000, "\n") + QByteArray("end\0", 4));
-    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("shelf"))));
-
-    Book book;
-    QCOMPARE(book.loadBytes("kept\n", 15).status, Book::Status::Loaded);
-    QCOMPARE(book.load(dir.filePath(name), 15).status, status);
-    QCOMPARE(allPages(book), QStringList {QStringLiteral("kept\r\n")});
+    QFETCH(QString, path);
+    QFETCH(QString, title);
+    QCOMPARE(BaseName(path), title);
 }
 
-void tst_book::readsFromDisk()
-{
-    QTemporaryDir dir;
-    const QString path =
-        TestFiles::write(dir.filePath(QStringLiteral("book one.txt")), TestFiles::lines(31, "\n"));
-    Book book;
-    const Book::LoadResult result = book.load(path, 15);
-    QCOMPARE(result.status, Book::Status::Loaded);
-    QCOMPARE(book.pageCount(), 3);
-    QCOMPARE(book.pageText(2), QStringLiteral("line 31\r\n"));
-    QCOMPARE(book.byteSize(), TestFiles::lines(31, "\n").size());
-
-    const QString empty = TestFiles::write(dir.filePath(QStringLiteral("empty.txt")), {});
-    QCOMPARE(book.load(empty, 15).status, Book::Status::Loaded);
-    QCOMPARE(book.pageCount(), 0);
-
-    // Files that say nothing of their size, or less than they hold, are read whole all the same.
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        QCOMPARE(status.size(), 0);
-        QByteArray bytes;
-        QVERIFY(readWholeFile(status, bytes));
-        QVERIFY(bytes.startsWith("Name:"));
-        QVERIFY(bytes.endsWith('\n'));
-    }
-}
-
-QTEST_GUILESS_MAIN(tst_book)
+PAGELARK_TEST(tst_book);
 #include "tst_book.moc"

@@ -1,1 +1,0 @@
-pagelark_add_test(tst_resourcecaptions ${CMAKE_CURRENT_LIST_DIR}/tst_resourcecaptions.cpp)
