@@ -77,9 +77,10 @@ void tst_textcodec::detectionAgreesWithQt()
             bytes.chop(random.bounded(0, 4));
         if (bytes.isEmpty())
             continue;
-        const TextEncoding expected =
-            QByteArrayView(bytes).isValidUtf8() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
-        QVERIFY2(TextCodec::detect(bytes) == expected, bytes.toHex(' ').constData());
+        // Text that is no UTF-8 may be read in a code page the detector names.
+        QVERIFY2((TextCodec::detect(bytes) == TextEncoding::Utf8)
+                     == QByteArrayView(bytes).isValidUtf8(),
+                 bytes.toHex(' ').constData());
     }
 }
 
