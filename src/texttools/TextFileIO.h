@@ -21,7 +21,7 @@ bool writeBytes(const QString &fileName, const QByteArray &bytes, QString *error
 // The file's bytes.
 bool readBytes(const QString &fileName, QByteArray *bytes, QString *error = nullptr);
 
-// The file's text, decoded as a tool's source file is (UTF-8 or Windows-1252).
+// The file's text, decoded in the encoding TextCodec::detect finds for it.
 bool read(const QString &fileName, QString *text, QString *error = nullptr);
 
 } // namespace TextFileIO
