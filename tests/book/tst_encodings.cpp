@@ -1,0 +1,194 @@
+// Books in every encoding: a few lines of real text, saved in it by ICU, open as that text, find a
+// word as the page view does, and make an HTML page that says its charset.
+#include "book/Book.h"
+#include "book/BookSearch.h"
+#include "book/TextCodec.h"
+#include "texttools/HtmlPage.h"
+
+#include <unicode/ucnv.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(TextEncoding)
+Q_DECLARE_METATYPE(std::optional<TextEncoding>)
+Q_DECLARE_METATYPE(Book::Status)
+
+namespace {
+
+QString sentence(const char *language)
+{
+    QFile file(
+        QStringLiteral(PAGELARK_SOURCE_DIR "/tests/book/data/%1.txt").arg(QLatin1String(language)));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// The text as ICU writes it in charset, a byte-order mark first when asked for.
+QByteArray saved(QString text, const char *charset, bool mark = false)
+{
+    if (mark)
+        text.prepend(QChar(0xFEFF));
+    UErrorCode error = U_ZERO_ERROR;
+    UConverter *converter = ucnv_open(charset, &error);
+    QByteArray bytes(text.size() * 4 + 8, Qt::Uninitialized);
+    const int32_t size = ucnv_fromUChars(converter, bytes.data(), int32_t(bytes.size()),
+                                         reinterpret_cast<const UChar *>(text.utf16()),
+                                         int32_t(text.size()), &error);
+    ucnv_close(converter);
+    bytes.truncate(U_SUCCESS(error) ? size : 0);
+    return bytes;
+}
+
+} // namespace
+
+class tst_encodings : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void openAndFind_data();
+    void openAndFind();
+    void chosenEncoding_data();
+    void chosenEncoding();
+    void everyEncodingOfTheMenu();
+};
+
+void tst_encodings::openAndFind_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<TextEncoding>("detected");
+    QTest::addColumn<QString>("word"); // on a later page, in other letter case where there is one
+
+    using E = TextEncoding;
+    const QString ru = sentence("ru");
+    const QString word = QStringLiteral("ОБЛОНСКИХ");
+    QTest::newRow("UTF-8") << ru << saved(ru, "UTF-8") << E::Utf8 << word;
+    QTest::newRow("UTF-16 LE mark") << ru << saved(ru, "UTF-16LE", true) << E::Utf16LE << word;
+    QTest::newRow("UTF-16 BE mark") << ru << saved(ru, "UTF-16BE", true) << E::Utf16BE << word;
+    QTest::newRow("UTF-16 LE") << ru << saved(ru, "UTF-16LE") << E::Utf16LE << word;
+    QTest::newRow("UTF-16 BE") << ru << saved(ru, "UTF-16BE") << E::Utf16BE << word;
+    QTest::newRow("UTF-32 BE mark") << ru << saved(ru, "UTF-32BE", true) << E::Utf32BE << word;
+    QTest::newRow("windows-1251") << ru << saved(ru, "windows-1251") << E::Windows1251 << word;
+    QTest::newRow("KOI8-R") << ru << saved(ru, "KOI8-R") << E::Koi8R << word;
+    QTest::newRow("ISO-8859-5") << ru << saved(ru, "ISO-8859-5") << E::Iso8859_5 << word;
+
+    // Where two code pages give the same bytes for a text, the detector names one of them.
+    const struct
+    {
+        const char *language, *charset;
+        E detected;
+        const char16_t *word;
+    } rows[] = {
+        {"cs", "windows-1250", E::Windows1250, u"KVĚTOUCÍ"},
+        {"cs", "ISO-8859-2", E::Iso8859_2, u"KVĚTOUCÍ"},
+        {"el", "windows-1253", E::Iso8859_7, u"ΑΘΉΝΑ"},
+        {"el", "ISO-8859-7", E::Iso8859_7, u"ΑΘΉΝΑ"},
+        {"tr", "windows-1254", E::Windows1254, u"ÜLKENIN"},
+        {"he", "windows-1255", E::Windows1255, u"ויאמר"},
+        {"ar", "windows-1256", E::Windows1256, u"القرآن"},
+        {"lt", "windows-1257", E::Windows1257, u"SOSTINĖ"}, // a dash, which ISO-8859-13 lacks
+        {"zh", "GB18030", E::Gb18030, u"长江"},
+        {"tw", "Big5", E::Big5, u"玉山"},
+        {"ja", "Shift_JIS", E::ShiftJis, u"人間"},
+        {"ja", "EUC-JP", E::EucJp, u"人間"},
+        {"ko", "EUC-KR", E::EucKr, u"김치"},
+        {"fr", "windows-1252", E::Windows1252, u"RÉSINE"},
+    };
+    for (const auto &row : rows) {
+        const QString text = sentence(row.language);
+        QTest::addRow("%s %s", row.charset, row.language)
+            << text << saved(text, row.charset) << row.detected << QString::fromUtf16(row.word);
+    }
+}
+
+void tst_encodings::openAndFind()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QFETCH(TextEncoding, detected);
+    QFETCH(QString, word);
+    QVERIFY(!text.isEmpty() && !bytes.isEmpty());
+
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("book.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    Book book;
+    QCOMPARE(book.load(file.fileName(), 1).status, Book::Status::Loaded);
+    QCOMPARE(book.encoding(), detected);
+    QString pages;
+    for (int page = 0; page < book.pageCount(); ++page)
+        pages += book.pageText(page);
+    QCOMPARE(pages, QString(text).replace(u'\n', QStringLiteral("\r\n")));
+
+    const QStringList lines = text.split(u'\n');
+    int line = 1;
+    while (!lines[line].contains(word, Qt::CaseInsensitive))
+        ++line;
+    const auto match = BookSearch::find(book, word, 0);
+    QVERIFY(match.has_value());
+    QCOMPARE(match->page, line);
+    QCOMPARE(match->position, int(lines[line].indexOf(word, 0, Qt::CaseInsensitive)));
+
+    // A page is in Windows-1252 from a source in it, in UTF-8 from any other.
+    const TextEncoding pageEncoding =
+        detected == TextEncoding::Windows1252 ? detected : TextEncoding::Utf8;
+    const QByteArray page = HtmlPage::build(bytes, QStringLiteral("n"));
+    QVERIFY(
+        page.contains(QByteArray("charset=" + TextCodec::charsetName(pageEncoding).toLatin1())));
+    QVERIFY(page.contains(TextCodec::encode(lines[2], pageEncoding)));
+}
+
+void tst_encodings::chosenEncoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<std::optional<TextEncoding>>("chosen");
+    QTest::addColumn<Book::Status>("status");
+    QTest::addColumn<bool>("readsAsWritten");
+
+    const QString ru = sentence("ru");
+    const QByteArray cp1251 = saved(ru, "windows-1251");
+    const QByteArray utf16 = saved(ru, "UTF-16LE", true);
+    const std::optional<TextEncoding> automatic;
+    const Book::Status loaded = Book::Status::Loaded;
+    QTest::newRow("automatic") << cp1251 << automatic << loaded << true;
+    QTest::newRow("the right one")
+        << cp1251 << std::optional(TextEncoding::Windows1251) << loaded << true;
+    QTest::newRow("a wrong one") << cp1251 << std::optional(TextEncoding::Koi8R) << loaded << false;
+    QTest::newRow("UTF-16, mark dropped")
+        << utf16 << std::optional(TextEncoding::Utf16LE) << loaded << true;
+    QTest::newRow("UTF-16 as Windows-1252: NUL bytes")
+        << utf16 << std::optional(TextEncoding::Windows1252) << Book::Status::NotText << false;
+}
+
+void tst_encodings::chosenEncoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(std::optional<TextEncoding>, chosen);
+    QFETCH(Book::Status, status);
+    QFETCH(bool, readsAsWritten);
+
+    Book book;
+    QCOMPARE(book.loadBytes(bytes, 1, chosen).status, status);
+    if (status != Book::Status::Loaded)
+        return;
+    QCOMPARE(book.encoding(), chosen.value_or(TextEncoding::Windows1251));
+    QCOMPARE(book.pageText(0) == sentence("ru").section(u'\n', 0, 0) + u"\r\n", readsAsWritten);
+}
+
+// Each encoding of the menu is found by its names and reads a line of ASCII as it is.
+void tst_encodings::everyEncodingOfTheMenu()
+{
+    const QString line = QStringLiteral("A line, 1 & 2.\r\n");
+    for (const TextCodec::EncodingName &entry : TextCodec::encodings()) {
+        QCOMPARE(TextCodec::encodingForName(entry.name), entry.encoding);
+        QCOMPARE(TextCodec::encodingForName(TextCodec::charsetName(entry.encoding)),
+                 entry.encoding);
+        QCOMPARE(TextCodec::decode(TextCodec::encode(line, entry.encoding), entry.encoding), line);
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_encodings)
+#include "tst_encodings.moc"
