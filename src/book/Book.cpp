@@ -2,6 +2,7 @@
 
 #include "app/ReadWholeFile.h"
 #include "book/LineEnds.h"
+#include "book/WideToUtf8.h"
 
 #include <QFile>
 
@@ -73,7 +74,7 @@ bool readAsUtf8(QFile &file, TextEncoding encoding, QByteArray &out)
 {
     WideToUtf8 converter(encoding);
     // Room for the most the book can take, which the system gives as it is filled.
-    out.reserve(converter.maxUtf8Size(qsizetype(file.size())));
+    out.reserve(WideToUtf8::maxUtf8Size(qsizetype(file.size())));
     QByteArray piece(kPieceSize + 8, Qt::Uninitialized);
     qsizetype kept = 0; // the end of the piece before, which made no whole character
     for (;;) {
@@ -138,7 +139,7 @@ Book::LoadResult Book::loadBytes(QByteArray bytes, int linesPerPage,
         WideToUtf8 converter(chosen);
         const QByteArrayView text = QByteArrayView(bytes).sliced(mark);
         QByteArray held;
-        held.reserve(converter.maxUtf8Size(text.size()));
+        held.reserve(WideToUtf8::maxUtf8Size(text.size()));
         converter.append(text, held, true);
         return adopt(std::move(held), chosen, 0, linesPerPage);
     }

@@ -4,6 +4,8 @@
 #include "book/IcuCodec.h"
 
 #include <QList>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <array>
 #include <cstring>
@@ -478,42 +480,4 @@ void TextDecoder::decode(QByteArrayView bytes, QString &out)
                            QStringConverter::Flag::Stateless
                                | QStringConverter::Flag::ConvertInitialBom);
     out = decoder.decode(bytes);
-}
-
-WideToUtf8::WideToUtf8(TextEncoding from)
-    : m_unitSize(from == TextEncoding::Utf32LE || from == TextEncoding::Utf32BE ? 4 : 2),
-      m_bigEndian(from == TextEncoding::Utf16BE || from == TextEncoding::Utf32BE),
-      m_decoder(qtEncoding(from),
-                QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom),
-      m_encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)
-{ }
-
-qsizetype WideToUtf8::append(QByteArrayView bytes, QByteArray &out, bool last)
-{
-    qsizetype take = bytes.size();
-    if (!last) {
-        take -= take % m_unitSize;
-        // A high surrogate waits for its pair, which starts the next piece.
-        if (m_unitSize == 2 && take >= 2) {
-            const char high = bytes[take - (m_bigEndian ? 2 : 1)];
-            if ((static_cast<unsigned char>(high) & 0xFC) == 0xD8)
-                take -= 2;
-        }
-    }
-    m_units.resize(m_decoder.requiredSpace(take));
-    const QChar *unitsEnd = m_decoder.appendToBuffer(m_units.data(), bytes.first(take));
-    const QStringView units(m_units.constData(), unitsEnd - m_units.constData());
-    const qsizetype at = out.size();
-    const qsizetype room = m_encoder.requiredSpace(units.size());
-    if (out.capacity() < at + room)
-        out.reserve(qMax(at + room, 2 * out.capacity()));
-    out.resize(at + room);
-    const char *written = m_encoder.appendToBuffer(out.data() + at, units);
-    out.truncate(written - out.constData());
-    return take;
-}
-
-qsizetype WideToUtf8::maxUtf8Size(qsizetype size) const
-{
-    return m_encoder.requiredSpace(m_decoder.requiredSpace(size)) + 64;
 }

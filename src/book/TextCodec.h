@@ -4,8 +4,6 @@
 #include <QByteArrayView>
 #include <QLatin1String>
 #include <QString>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <array>
 #include <optional>
@@ -130,28 +128,4 @@ private:
     TextEncoding m_encoding;
     const std::array<char16_t, 256> *m_table = nullptr;
     UConverter *m_converter = nullptr;
-};
-
-// Turns UTF-16 or UTF-32 into UTF-8 piece by piece, so that a book in a wide encoding is held in
-// UTF-8 without a second whole copy of it. Units that make no character become U+FFFD.
-class WideToUtf8
-{
-public:
-    explicit WideToUtf8(TextEncoding from);
-
-    // Appends the UTF-8 of the whole characters at the start of bytes to out and returns how many
-    // bytes that took; the rest (part of a unit or half of a surrogate pair) belongs in front of
-    // the next piece. When last, takes every byte. out grows as needed; callers that know the
-    // size reserve it.
-    qsizetype append(QByteArrayView bytes, QByteArray &out, bool last);
-
-    // The most UTF-8 bytes the conversion of size bytes can give.
-    qsizetype maxUtf8Size(qsizetype size) const;
-
-private:
-    int m_unitSize;
-    bool m_bigEndian;
-    QStringDecoder m_decoder;
-    QStringEncoder m_encoder;
-    QString m_units;
 };

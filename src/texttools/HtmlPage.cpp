@@ -1,6 +1,7 @@
 #include "texttools/HtmlPage.h"
 
 #include "book/LineEnds.h"
+#include "book/WideToUtf8.h"
 
 #include <QList>
 
@@ -125,7 +126,13 @@ HtmlPage::HtmlPage(QByteArray source, const QString &baseName) : m_source(std::m
         m_encoding = found;
         m_pos = bom;
     } else {
-        m_source = TextCodec::decode(QByteArrayView(m_source).sliced(bom), found).toUtf8();
+        const QByteArrayView text = QByteArrayView(m_source).sliced(bom);
+        QByteArray utf8;
+        if (TextCodec::isWide(found))
+            WideToUtf8(found).append(text, utf8, true);
+        else
+            utf8 = TextCodec::decode(text, found).toUtf8();
+        m_source = std::move(utf8);
         m_encoding = TextEncoding::Utf8;
     }
     m_itemCount = LineEnds::countLineEnds(m_source.constBegin(), m_source.constEnd()) + 1;

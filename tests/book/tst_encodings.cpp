@@ -3,11 +3,15 @@
 #include "book/Book.h"
 #include "book/BookSearch.h"
 #include "book/TextCodec.h"
+#include "book/WideToUtf8.h"
 #include "texttools/HtmlPage.h"
 
 #include <unicode/ucnv.h>
 
 #include <QFile>
+#include <QRandomGenerator>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -52,6 +56,7 @@ private Q_SLOTS:
     void chosenEncoding_data();
     void chosenEncoding();
     void everyEncodingOfTheMenu();
+    void utf16InPieces();
 };
 
 void tst_encodings::openAndFind_data()
@@ -187,6 +192,46 @@ void tst_encodings::everyEncodingOfTheMenu()
         QCOMPARE(TextCodec::encodingForName(TextCodec::charsetName(entry.encoding)),
                  entry.encoding);
         QCOMPARE(TextCodec::decode(TextCodec::encode(line, entry.encoding), entry.encoding), line);
+    }
+}
+
+// UTF-16 of every kind of character, broken ones too, read in pieces cut anywhere, becomes the
+// UTF-8 that Qt makes of it whole, U+FFFD for what makes no character.
+void tst_encodings::utf16InPieces()
+{
+    static const char16_t *const pieces[] = {u"a",      u" ",      u"\r\n",   u"\u0436",
+                                             u"\u07FF", u"\u0800", u"\u4E2D", u"\U0001F600",
+                                             u"\xD800", u"\xDC00"};
+    QRandomGenerator random(16);
+    for (int round = 0; round < 3000; ++round) {
+        QString text;
+        for (int length = random.bounded(60); text.size() < length;)
+            text += QString::fromUtf16(pieces[random.bounded(int(std::size(pieces)))]);
+        const bool bigEndian = round % 2;
+        const auto encoding = bigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE;
+        QByteArray bytes = TextCodec::encode(text, encoding);
+        if (random.bounded(4) == 0)
+            bytes.chop(1);
+        // A byte left over at the end is a broken character.
+        const QString decoded = QString(QStringDecoder(bigEndian ? QStringConverter::Utf16BE
+                                                                 : QStringConverter::Utf16LE,
+                                                       QStringConverter::Flag::Stateless)
+                                            .decode(bytes.first(bytes.size() & ~1)))
+            + QString(bytes.size() % 2, QChar::ReplacementCharacter);
+
+        WideToUtf8 converter(encoding);
+        QByteArray utf8;
+        QByteArray rest;
+        for (qsizetype at = 0; at < bytes.size() || !rest.isEmpty();) {
+            const qsizetype piece = qMin<qsizetype>(random.bounded(1, 40), bytes.size() - at);
+            rest += bytes.mid(at, piece);
+            at += piece;
+            rest.remove(0, converter.append(rest, utf8, at == bytes.size()));
+        }
+        const QByteArray expected =
+            QStringEncoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)
+                .encode(decoded);
+        QVERIFY2(utf8 == expected, bytes.toHex(' ').constData());
     }
 }
 
