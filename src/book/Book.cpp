@@ -69,12 +69,18 @@ qsizetype markLength(QByteArrayView bytes, TextEncoding encoding)
     return TextCodec::detectWide(bytes, &mark) == encoding ? mark : 0;
 }
 
-// Reads the rest of a file in a wide encoding into out in UTF-8.
-bool readAsUtf8(QFile &file, TextEncoding encoding, QByteArray &out)
+// Reads the rest of a file in a wide encoding into out in UTF-8. The room held for it is what
+// the start of the file foretells, a little over: a buffer of about the book's size is one the
+// allocator reuses from one load to the next, where one of the most it could take (half as much
+// again) would be new memory every time. A book that turns out longer gets that most.
+bool readAsUtf8(QFile &file, QByteArrayView head, TextEncoding encoding, QByteArray &out)
 {
     WideToUtf8 converter(encoding);
-    // Room for the most the book can take, which the system gives as it is filled.
-    out.reserve(WideToUtf8::maxUtf8Size(qsizetype(file.size())));
+    const qsizetype most = WideToUtf8::maxUtf8Size(qsizetype(file.size()));
+    QByteArray start;
+    WideToUtf8(encoding).append(head, start, true);
+    const double ratio = head.isEmpty() ? 1.0 : double(start.size()) / double(head.size());
+    out.reserve(qMin(most, qsizetype(double(file.size()) * ratio * 1.05) + 64 * 1024));
     QByteArray piece(kPieceSize + 8, Qt::Uninitialized);
     qsizetype kept = 0; // the end of the piece before, which made no whole character
     for (;;) {
@@ -82,6 +88,8 @@ bool readAsUtf8(QFile &file, TextEncoding encoding, QByteArray &out)
         if (got < 0)
             return false;
         const qsizetype size = kept + qsizetype(got);
+        if (out.capacity() - out.size() < WideToUtf8::maxUtf8Size(size))
+            out.reserve(qMax(most, out.size() + WideToUtf8::maxUtf8Size(size)));
         const qsizetype taken =
             converter.append(QByteArrayView(piece.constData(), size), out, got == 0);
         if (got == 0)
@@ -113,16 +121,16 @@ Book::LoadResult Book::load(const QString &path, int linesPerPage,
         : TextCodec::detectWide(head, &mark);
     if (encoding && wide)
         mark = markLength(head, *wide);
-    head = QByteArray();
 
     QByteArray bytes;
     if (!file.seek(wide ? mark : 0))
         return {Status::ReadFailed, file.errorString()};
     if (wide) {
-        if (!readAsUtf8(file, *wide, bytes))
+        if (!readAsUtf8(file, QByteArrayView(head).sliced(mark), *wide, bytes))
             return {Status::ReadFailed, file.errorString()};
         return adopt(std::move(bytes), *wide, 0, linesPerPage);
     }
+    head = QByteArray();
     if (!readWholeFile(file, bytes))
         return {Status::ReadFailed, file.errorString()};
     return loadBytes(std::move(bytes), linesPerPage, encoding);
