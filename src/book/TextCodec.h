@@ -14,8 +14,9 @@ struct UConverter;
 // The encodings a book or a tool's source file is read in. Windows-1252 is a codec of our own:
 // one character a byte, the five bytes the code page leaves undefined mapped to the C1 controls
 // of the same value, so that decoding then encoding gives back the same bytes. The Unicode
-// encodings are Qt's; the other code pages are ICU's, each read with the converter of its name
-// (a superset where one is in common use: EUC-KR as Windows-949).
+// encodings are Qt's (a book in UTF-16 or UTF-32 is held in UTF-8, see WideToUtf8); the other
+// code pages are ICU's, each read with the converter of its name (a superset where one is in
+// common use: EUC-KR as Windows-949).
 enum class TextEncoding {
     Windows1252,
     Utf8,
