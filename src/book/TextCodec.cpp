@@ -128,6 +128,11 @@ QStringConverter::Encoding qtEncoding(TextEncoding encoding)
     }
 }
 
+bool hasNul(QByteArrayView bytes)
+{
+    return !bytes.isEmpty() && std::memchr(bytes.data(), 0, size_t(bytes.size()));
+}
+
 // Windows-1252 0x80..0x9F; the undefined 0x81, 0x8D, 0x8F, 0x90, 0x9D keep their own value.
 constexpr std::array<char16_t, 32> kHighControls = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -368,7 +373,7 @@ std::optional<TextEncoding> detectWide(QByteArrayView head, qsizetype *bomLength
     }
     if (bomLength)
         *bomLength = 0;
-    if (head.startsWith("\xEF\xBB\xBF") || !std::memchr(head.data(), 0, size_t(head.size())))
+    if (head.startsWith("\xEF\xBB\xBF") || !hasNul(head))
         return std::nullopt;
     return EncodingGuess::utf16(head);
 }
@@ -391,8 +396,7 @@ TextEncoding detect(QByteArrayView bytes, qsizetype *bomLength)
     if (isValidUtf8(body))
         return TextEncoding::Utf8;
     // NUL bytes that are not UTF-16 make no text: they are read byte for byte as ever.
-    const QByteArrayView head = body.first(qMin(body.size(), WideHeadSize));
-    if (std::memchr(head.data(), 0, size_t(head.size())))
+    if (hasNul(body.first(qMin(body.size(), WideHeadSize))))
         return TextEncoding::Windows1252;
     return EncodingGuess::codePage(body);
 }
