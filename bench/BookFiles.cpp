@@ -1,5 +1,7 @@
 #include "BookFiles.h"
 
+#include "book/TextCodec.h"
+
 #include <QFile>
 
 #include <array>
@@ -30,6 +32,11 @@ constexpr std::array<const char *, 12> kWideWords = {"caf\xC3\xA9",
                                                      "ade",
                                                      "\xC3\xA5r"};
 
+constexpr std::array<const char *, 24> kRussianWords = {
+    "река",  "текла", "мимо",   "старой",    "мельницы",  "где",    "мололи", "зерно",
+    "для",   "хлеба", "и",      "хранитель", "записывал", "каждый", "сезон",  "в",
+    "книги", "пока",  "лебеди", "спали",     "у",         "воды",   "тихо",   "ночью"};
+
 // A fixed linear congruential generator: std:: distributions differ between libraries.
 class Sequence
 {
@@ -50,11 +57,17 @@ struct Word
     qsizetype characters;
 };
 
-template<size_t N> std::vector<Word> words(const std::array<const char *, N> &list)
+QByteArray encoded(const char *text, TextEncoding encoding)
+{
+    return TextCodec::encode(QString::fromUtf8(text), encoding);
+}
+
+template<size_t N>
+std::vector<Word> words(const std::array<const char *, N> &list, TextEncoding encoding)
 {
     std::vector<Word> result;
     for (const char *word : list)
-        result.push_back({QByteArray(word), QString::fromUtf8(word).size()});
+        result.push_back({encoded(word, encoding), QString::fromUtf8(word).size()});
     return result;
 }
 
@@ -64,12 +77,20 @@ namespace BookFiles {
 
 QByteArray generate(qsizetype size, LineEnd lineEnd, Charset charset)
 {
-    const QByteArray end = lineEnd == LineEnd::CrLf ? QByteArray("\r\n") : QByteArray("\n");
-    const std::vector<Word> ascii = words(kAsciiWords);
-    const std::vector<Word> wide = words(kWideWords);
+    const TextEncoding encoding = charset == Charset::Windows1251 ? TextEncoding::Windows1251
+        : charset == Charset::Utf16                               ? TextEncoding::Utf16LE
+                                                                  : TextEncoding::Utf8;
+    const QByteArray end = encoded(lineEnd == LineEnd::CrLf ? "\r\n" : "\n", encoding);
+    const QByteArray space = encoded(" ", encoding);
+    const bool russian = charset == Charset::Windows1251 || charset == Charset::Utf16;
+    const std::vector<Word> plain =
+        russian ? words(kRussianWords, encoding) : words(kAsciiWords, encoding);
+    const std::vector<Word> wide = words(kWideWords, encoding);
     Sequence sequence;
     QByteArray bytes;
     bytes.reserve(size + 512);
+    if (charset == Charset::Utf16)
+        bytes += "\xFF\xFE";
     while (bytes.size() < size) {
         // Words are at most 10 characters, so a line of up to target fills to at least 40.
         const qsizetype target = 50 + sequence.next(31);
@@ -77,13 +98,13 @@ QByteArray generate(qsizetype size, LineEnd lineEnd, Charset charset)
         bool first = true;
         for (;;) {
             const bool pickWide = charset == Charset::Utf8 && (first || sequence.next(6) == 0);
-            const std::vector<Word> &list = pickWide ? wide : ascii;
+            const std::vector<Word> &list = pickWide ? wide : plain;
             const Word &word = list[sequence.next(quint32(list.size()))];
             const qsizetype wordLength = word.characters + (first ? 0 : 1);
             if (length + wordLength > target)
                 break;
             if (!first)
-                bytes += ' ';
+                bytes += space;
             bytes += word.bytes;
             length += wordLength;
             first = false;
@@ -105,7 +126,8 @@ bool write(const QString &path, qsizetype size, LineEnd lineEnd, Charset charset
 QString kindName(LineEnd lineEnd, Charset charset)
 {
     const QString end = lineEnd == LineEnd::CrLf ? QStringLiteral("crlf") : QStringLiteral("lf");
-    const QString set = charset == Charset::Utf8 ? QStringLiteral("utf8") : QStringLiteral("ascii");
+    static const char *const sets[] = {"ascii", "utf8", "cp1251", "utf16"};
+    const QString set = QLatin1String(sets[int(charset)]);
     return end + u'-' + set;
 }
 

@@ -8,15 +8,16 @@
 namespace BookFiles {
 
 enum class LineEnd { Lf, CrLf };
-// Utf8 puts at least one multi-byte character on every line.
-enum class Charset { Ascii, Utf8 };
+// Utf8 puts at least one multi-byte character on every line. Windows1251 and Utf16 are Russian
+// words, the latter in UTF-16 LE with a byte-order mark.
+enum class Charset { Ascii, Utf8, Windows1251, Utf16 };
 
 // Whole lines, each with its line end, until at least size bytes.
 QByteArray generate(qsizetype size, LineEnd lineEnd, Charset charset);
 // Writes generate(...) to path; false when the file cannot be written.
 bool write(const QString &path, qsizetype size, LineEnd lineEnd, Charset charset);
 
-// "lf-ascii", "crlf-utf8", ...
+// "lf-ascii", "crlf-utf8", "crlf-cp1251", "crlf-utf16", ...
 QString kindName(LineEnd lineEnd, Charset charset);
 
 } // namespace BookFiles

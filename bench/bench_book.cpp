@@ -88,7 +88,8 @@ void pageText(benchmark::State &state, int megabytes)
 void registerBenchmarks()
 {
     for (const LineEnd lineEnd : {LineEnd::Lf, LineEnd::CrLf}) {
-        for (const Charset charset : {Charset::Ascii, Charset::Utf8}) {
+        for (const Charset charset :
+             {Charset::Ascii, Charset::Utf8, Charset::Windows1251, Charset::Utf16}) {
             for (const int megabytes : {1, 5, 25}) {
                 const std::string name = "load/"
                     + BookFiles::kindName(lineEnd, charset).toStdString() + '/'

@@ -2,6 +2,7 @@
 
 #include "app/ReadWholeFile.h"
 #include "book/LineEnds.h"
+#include "book/WideToUtf8.h"
 
 #include <QFile>
 
@@ -40,9 +41,68 @@ void appendWithCrLf(QString &out, QStringView text)
     }
 }
 
+// A wide book is read in pieces of this size, each converted before the next is read.
+constexpr qsizetype kPieceSize = 256 * 1024;
+
+bool readHead(QFile &file, QByteArray &head)
+{
+    head = QByteArray(TextCodec::WideHeadSize, Qt::Uninitialized);
+    qsizetype filled = 0;
+    while (filled < head.size()) {
+        const qint64 got = file.read(head.data() + filled, head.size() - filled);
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        filled += qsizetype(got);
+    }
+    head.truncate(filled);
+    return true;
+}
+
+// The byte-order mark of encoding that bytes start with, to be dropped; 0 when there is none.
+qsizetype markLength(QByteArrayView bytes, TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Utf8)
+        return bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    qsizetype mark = 0;
+    return TextCodec::detectWide(bytes, &mark) == encoding ? mark : 0;
+}
+
+// Reads the rest of a file in a wide encoding into out in UTF-8. The room held for it is what
+// the start of the file foretells, a little over: a buffer of about the book's size is one the
+// allocator reuses from one load to the next, where one of the most it could take (half as much
+// again) would be new memory every time. A book that turns out longer gets that most.
+bool readAsUtf8(QFile &file, QByteArrayView head, TextEncoding encoding, QByteArray &out)
+{
+    WideToUtf8 converter(encoding);
+    const qsizetype most = WideToUtf8::maxUtf8Size(qsizetype(file.size()));
+    QByteArray start;
+    WideToUtf8(encoding).append(head, start, true);
+    const double ratio = head.isEmpty() ? 1.0 : double(start.size()) / double(head.size());
+    out.reserve(qMin(most, qsizetype(double(file.size()) * ratio * 1.05) + 64 * 1024));
+    QByteArray piece(kPieceSize + 8, Qt::Uninitialized);
+    qsizetype kept = 0; // the end of the piece before, which made no whole character
+    for (;;) {
+        const qint64 got = file.read(piece.data() + kept, kPieceSize);
+        if (got < 0)
+            return false;
+        const qsizetype size = kept + qsizetype(got);
+        if (out.capacity() - out.size() < WideToUtf8::maxUtf8Size(size))
+            out.reserve(qMax(most, out.size() + WideToUtf8::maxUtf8Size(size)));
+        const qsizetype taken =
+            converter.append(QByteArrayView(piece.constData(), size), out, got == 0);
+        if (got == 0)
+            return true;
+        kept = size - taken;
+        std::memmove(piece.data(), piece.constData() + taken, size_t(kept));
+    }
+}
+
 } // namespace
 
-Book::LoadResult Book::load(const QString &path, int linesPerPage)
+Book::LoadResult Book::load(const QString &path, int linesPerPage,
+                            std::optional<TextEncoding> encoding)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
@@ -50,16 +110,57 @@ Book::LoadResult Book::load(const QString &path, int linesPerPage)
     if (file.size() > MaxFileSize)
         return {Status::TooLarge, {}};
 
+    // The start of the file tells a wide book, which is converted to UTF-8 as it is read: the
+    // whole file and its UTF-8 at once would take up to two and a half times its size.
+    QByteArray head;
+    if (!readHead(file, head))
+        return {Status::ReadFailed, file.errorString()};
+    qsizetype mark = 0;
+    const std::optional<TextEncoding> wide = encoding
+        ? (TextCodec::isWide(*encoding) ? encoding : std::nullopt)
+        : TextCodec::detectWide(head, &mark);
+    if (encoding && wide)
+        mark = markLength(head, *wide);
+
     QByteArray bytes;
+    if (!file.seek(wide ? mark : 0))
+        return {Status::ReadFailed, file.errorString()};
+    if (wide) {
+        if (!readAsUtf8(file, QByteArrayView(head).sliced(mark), *wide, bytes))
+            return {Status::ReadFailed, file.errorString()};
+        return adopt(std::move(bytes), *wide, 0, linesPerPage);
+    }
+    head = QByteArray();
     if (!readWholeFile(file, bytes))
         return {Status::ReadFailed, file.errorString()};
-    return loadBytes(std::move(bytes), linesPerPage);
+    return loadBytes(std::move(bytes), linesPerPage, encoding);
 }
 
-Book::LoadResult Book::loadBytes(QByteArray bytes, int linesPerPage)
+Book::LoadResult Book::loadBytes(QByteArray bytes, int linesPerPage,
+                                 std::optional<TextEncoding> encoding)
+{
+    qsizetype mark = 0;
+    const TextEncoding chosen = encoding ? *encoding : TextCodec::detect(bytes, &mark);
+    if (encoding)
+        mark = markLength(bytes, chosen);
+    if (TextCodec::isWide(chosen)) {
+        WideToUtf8 converter(chosen);
+        const QByteArrayView text = QByteArrayView(bytes).sliced(mark);
+        QByteArray held;
+        held.reserve(WideToUtf8::maxUtf8Size(text.size()));
+        converter.append(text, held, true);
+        return adopt(std::move(held), chosen, 0, linesPerPage);
+    }
+    return adopt(std::move(bytes), chosen, mark, linesPerPage);
+}
+
+Book::LoadResult Book::adopt(QByteArray held, TextEncoding encoding, qsizetype textStart,
+                             int linesPerPage)
 {
     Book fresh;
-    fresh.m_bytes = std::move(bytes);
+    fresh.m_bytes = std::move(held);
+    fresh.m_encoding = encoding;
+    fresh.m_textStart = textStart;
     const LoadResult result = fresh.paginate(linesPerPage);
     if (result.status == Status::Loaded)
         *this = std::move(fresh);
@@ -68,8 +169,7 @@ Book::LoadResult Book::loadBytes(QByteArray bytes, int linesPerPage)
 
 Book::LoadResult Book::paginate(int linesPerPage)
 {
-    qsizetype bom = 0;
-    m_encoding = TextCodec::detect(m_bytes, &bom);
+    const qsizetype bom = m_textStart;
 
     const char *data = m_bytes.constData();
     const char *begin = data + bom;
@@ -126,7 +226,7 @@ QString Book::pageText(int index) const
     const QByteArrayView bytes = pageBytes(index);
     if (bytes.isEmpty())
         return {};
-    const QString decoded = TextCodec::decode(bytes, m_encoding);
+    const QString decoded = TextCodec::decode(bytes, bytesEncoding());
     QString text;
     text.reserve(decoded.size() + 64);
     appendWithCrLf(text, decoded);

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 // A book: the bytes of one text file, read in one pass, and the index of its pages.
@@ -14,6 +15,10 @@
 // offsets are kept; a page's text is decoded when it is asked for, so memory stays near the
 // file's size and a page costs the same on a book of any size. Showing the pages is the reader
 // window's affair.
+//
+// A book in UTF-16 or UTF-32 is held in UTF-8, converted as it is read; in any other encoding
+// its bytes are held as read, as the code pages read here never put the bytes of CR and LF
+// inside a longer character.
 class Book
 {
 public:
@@ -39,22 +44,31 @@ public:
         QString detail; // the system's words for an open or read failure
     };
 
-    // Reads path and cuts it into pages of linesPerPage lines. A linesPerPage below 1 never
+    // Reads path in encoding, or the one TextCodec::detect finds when none is given (the choice
+    // "Automatic"), and cuts it into pages of linesPerPage lines. A linesPerPage below 1 never
     // completes a page: the whole book becomes one page. On failure *this is left unchanged.
-    LoadResult load(const QString &path, int linesPerPage);
+    LoadResult load(const QString &path, int linesPerPage,
+                    std::optional<TextEncoding> encoding = std::nullopt);
     // The same for bytes already in memory.
-    LoadResult loadBytes(QByteArray bytes, int linesPerPage);
+    LoadResult loadBytes(QByteArray bytes, int linesPerPage,
+                         std::optional<TextEncoding> encoding = std::nullopt);
 
     int pageCount() const { return int(m_pageStarts.size()) - 1; }
     bool isEmpty() const { return pageCount() == 0; }
+    // The encoding the book is read in; TextCodec::displayName() names it.
     TextEncoding encoding() const { return m_encoding; }
+    // The encoding of the bytes held: UTF-8 for a book in a wide encoding.
+    TextEncoding bytesEncoding() const
+    {
+        return TextCodec::isWide(m_encoding) ? TextEncoding::Utf8 : m_encoding;
+    }
     qsizetype byteSize() const { return m_bytes.size(); }
 
     // The text of page index (from 0): its lines in file order, each followed by CR LF.
     // An index out of range gives an empty text.
     QString pageText(int index) const;
 
-    // The raw bytes of page index, line ends as in the file.
+    // The bytes held of page index, line ends as in the file.
     QByteArrayView pageBytes(int index) const;
     // The bytes of pages first to the end of the book.
     QByteArrayView bytesFrom(int first) const;
@@ -62,9 +76,11 @@ public:
     int pageAt(qsizetype offset) const;
 
 private:
+    LoadResult adopt(QByteArray held, TextEncoding encoding, qsizetype textStart, int linesPerPage);
     LoadResult paginate(int linesPerPage);
 
     QByteArray m_bytes;
     TextEncoding m_encoding = TextEncoding::Windows1252;
+    qsizetype m_textStart = 0; // past a byte-order mark
     std::vector<qsizetype> m_pageStarts {0}; // page i is [m_pageStarts[i], m_pageStarts[i + 1])
 };

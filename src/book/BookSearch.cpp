@@ -23,11 +23,12 @@ const std::vector<char16_t> &foldTable()
 }
 
 // A needle the bytes can be searched for directly: no line end, whose bytes may differ from the
-// view's, and no surrogate, as each of its characters is to match one character of the book.
+// view's, no surrogate, as each of its characters is to match one character of the book, and no
+// U+FFFD, which the view shows for bytes that make no character.
 bool searchableInBytes(const QString &text)
 {
     for (const QChar c : text) {
-        if (c == u'\r' || c == u'\n' || c.isSurrogate())
+        if (c == u'\r' || c == u'\n' || c.isSurrogate() || c == QChar::ReplacementCharacter)
             return false;
     }
     return true;
@@ -71,10 +72,10 @@ char32_t decodeUtf8(const unsigned char *p, const unsigned char *end, int *lengt
     return c;
 }
 
-// Finds the needle in a book's raw bytes with the view's matching rule, so that only the page a
-// match lies on needs decoding. A line ends the same in the bytes and in the view, and the
-// needle holds none, so a match found here is one the view's find finds, and the other way
-// round.
+// Finds the needle in a book's bytes, UTF-8 or a code page of single bytes, with the view's
+// matching rule, so that only the page a match lies on needs decoding. A line ends the same in the
+// bytes and in the view, and the needle holds none, so a match found here is one the view's find
+// finds, and the other way round.
 class ByteMatcher
 {
 public:
@@ -84,11 +85,9 @@ public:
         for (const QChar c : text)
             m_needle.push_back(fold[c.unicode()]);
         if (!m_utf8) {
-            for (int b = 0; b < 256; ++b) {
-                const char byte = char(b);
-                const QString decoded = TextCodec::decode(QByteArrayView(&byte, 1), encoding);
-                m_byteFold[size_t(b)] = fold[decoded.at(0).unicode()];
-            }
+            const std::array<char16_t, 256> &table = *TextCodec::byteTable(encoding);
+            for (int b = 0; b < 256; ++b)
+                m_byteFold[size_t(b)] = fold[table[size_t(b)]];
         }
         // The bytes a match can start with: those that begin any character folding as the
         // needle's first one does.
@@ -181,13 +180,32 @@ private:
 
     bool m_utf8 = false;
     std::vector<char16_t> m_needle; // folded
-    std::array<char16_t, 256> m_byteFold {}; // Windows-1252: each byte's folded character
+    std::array<char16_t, 256> m_byteFold {}; // single bytes: each byte's folded character
     std::vector<unsigned char> m_starts;
 };
 
 int findOnPage(const Book &book, const QString &text, int page, int from)
 {
     return int(BookSearch::viewText(book, page).indexOf(text, from, Qt::CaseInsensitive));
+}
+
+// In a multi-byte code page the bytes of one character can look like those of another, so the
+// pages are decoded one by one, into one buffer, and searched as text; a needle without line
+// ends matches the decoded page where it matches the view's text.
+std::optional<BookSearch::Match> findInDecodedPages(const Book &book, const QString &text,
+                                                    int first)
+{
+    TextDecoder decoder(book.bytesEncoding());
+    QString decoded;
+    for (int page = first; page < book.pageCount(); ++page) {
+        decoder.decode(book.pageBytes(page), decoded);
+        if (!decoded.contains(text, Qt::CaseInsensitive))
+            continue;
+        const int at = findOnPage(book, text, page, 0);
+        if (at >= 0)
+            return BookSearch::Match {page, at};
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -221,9 +239,13 @@ std::optional<Match> find(const Book &book, const QString &text, int fromPage, i
         return std::nullopt;
     }
 
+    const TextEncoding encoding = book.bytesEncoding();
+    if (encoding != TextEncoding::Utf8 && !TextCodec::byteTable(encoding))
+        return findInDecodedPages(book, text, fromPage + 1);
+
     // The following pages are searched in their bytes at once; only the page a match lands on
     // is decoded, for the match's place in the view text.
-    ByteMatcher matcher(text, book.encoding());
+    ByteMatcher matcher(text, encoding);
     const QByteArrayView all = book.bytesFrom(0);
     const char *end = all.data() + all.size();
     const char *p = book.bytesFrom(fromPage + 1).data();

@@ -1,10 +1,15 @@
 #include "book/TextCodec.h"
 
+#include "book/EncodingGuess.h"
+#include "book/IcuCodec.h"
+
 #include <QList>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <array>
 #include <cstring>
+#include <mutex>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -13,17 +18,136 @@
 
 namespace {
 
+using ByteTable = std::array<char16_t, 256>;
+
+struct Entry
+{
+    TextEncoding encoding;
+    const char *name; // as users know it
+    const char *script;
+    const char *charset; // as files declare it
+    const char *icu; // ICU's converter; none for our own codec and Qt's
+};
+
+// In the order a menu offers them.
+constexpr Entry kEntries[] = {
+    {TextEncoding::Utf8, "UTF-8", "Unicode", "utf-8", nullptr},
+    {TextEncoding::Utf16LE, "UTF-16 LE", "Unicode", "UTF-16LE", nullptr},
+    {TextEncoding::Utf16BE, "UTF-16 BE", "Unicode", "UTF-16BE", nullptr},
+    {TextEncoding::Utf32LE, "UTF-32 LE", "Unicode", "UTF-32LE", nullptr},
+    {TextEncoding::Utf32BE, "UTF-32 BE", "Unicode", "UTF-32BE", nullptr},
+    {TextEncoding::Windows1252, "Windows-1252", "Western", "windows-1252", nullptr},
+    {TextEncoding::Iso8859_15, "ISO-8859-15", "Western", "ISO-8859-15", "ISO-8859-15"},
+    {TextEncoding::Iso8859_3, "ISO-8859-3", "South European", "ISO-8859-3", "ISO-8859-3"},
+    {TextEncoding::Iso8859_10, "ISO-8859-10", "Nordic", "ISO-8859-10", "ISO-8859-10"},
+    {TextEncoding::Windows1250, "Windows-1250", "Central European", "windows-1250", "windows-1250"},
+    {TextEncoding::Iso8859_2, "ISO-8859-2", "Central European", "ISO-8859-2", "ISO-8859-2"},
+    {TextEncoding::Windows1257, "Windows-1257", "Baltic", "windows-1257", "windows-1257"},
+    {TextEncoding::Iso8859_13, "ISO-8859-13", "Baltic", "ISO-8859-13", "ISO-8859-13"},
+    {TextEncoding::Iso8859_4, "ISO-8859-4", "Baltic", "ISO-8859-4", "ISO-8859-4"},
+    {TextEncoding::Windows1251, "Windows-1251", "Cyrillic", "windows-1251", "windows-1251"},
+    {TextEncoding::Koi8R, "KOI8-R", "Cyrillic", "KOI8-R", "KOI8-R"},
+    {TextEncoding::Koi8U, "KOI8-U", "Cyrillic", "KOI8-U", "KOI8-U"},
+    {TextEncoding::Iso8859_5, "ISO-8859-5", "Cyrillic", "ISO-8859-5", "ISO-8859-5"},
+    {TextEncoding::Ibm866, "IBM866", "Cyrillic", "IBM866", "IBM866"},
+    {TextEncoding::Windows1253, "Windows-1253", "Greek", "windows-1253", "windows-1253"},
+    {TextEncoding::Iso8859_7, "ISO-8859-7", "Greek", "ISO-8859-7", "ISO-8859-7"},
+    {TextEncoding::Windows1254, "Windows-1254", "Turkish", "windows-1254", "windows-1254"},
+    {TextEncoding::Windows1255, "Windows-1255", "Hebrew", "windows-1255", "windows-1255"},
+    {TextEncoding::Iso8859_8, "ISO-8859-8", "Hebrew", "ISO-8859-8", "ISO-8859-8"},
+    {TextEncoding::Windows1256, "Windows-1256", "Arabic", "windows-1256", "windows-1256"},
+    {TextEncoding::Iso8859_6, "ISO-8859-6", "Arabic", "ISO-8859-6", "ISO-8859-6"},
+    {TextEncoding::Windows874, "Windows-874", "Thai", "windows-874", "windows-874"},
+    {TextEncoding::Windows1258, "Windows-1258", "Vietnamese", "windows-1258", "windows-1258"},
+    {TextEncoding::Gb18030, "GB18030", "Chinese Simplified", "GB18030", "GB18030"},
+    {TextEncoding::Big5, "Big5", "Chinese Traditional", "Big5", "Big5"},
+    {TextEncoding::ShiftJis, "Shift_JIS", "Japanese", "Shift_JIS", "Shift_JIS"},
+    {TextEncoding::EucJp, "EUC-JP", "Japanese", "EUC-JP", "EUC-JP"},
+    // Windows-949 holds all of EUC-KR and the syllables Windows added to it.
+    {TextEncoding::EucKr, "EUC-KR", "Korean", "EUC-KR", "windows-949"},
+};
+constexpr int kEncodingCount = int(std::size(kEntries));
+
+// Other names of the encodings, as other programs and the detector give them. The subsets read
+// as their supersets, as web browsers read them: a text declared ISO-8859-1 is Windows-1252 with
+// its printable characters where ISO-8859-1 has controls.
+constexpr std::pair<const char *, TextEncoding> kAliases[] = {
+    {"ascii", TextEncoding::Windows1252},    {"usascii", TextEncoding::Windows1252},
+    {"iso88591", TextEncoding::Windows1252}, {"latin1", TextEncoding::Windows1252},
+    {"iso88599", TextEncoding::Windows1254}, {"uhc", TextEncoding::EucKr},
+    {"cp949", TextEncoding::EucKr},          {"windows949", TextEncoding::EucKr},
+    {"tis620", TextEncoding::Windows874},    {"iso885911", TextEncoding::Windows874},
+    {"cp874", TextEncoding::Windows874},     {"gbk", TextEncoding::Gb18030},
+    {"gb2312", TextEncoding::Gb18030},       {"euccn", TextEncoding::Gb18030},
+    {"cp936", TextEncoding::Gb18030},        {"cp950", TextEncoding::Big5},
+    {"sjis", TextEncoding::ShiftJis},        {"windows31j", TextEncoding::ShiftJis},
+    {"cp932", TextEncoding::ShiftJis},       {"cp866", TextEncoding::Ibm866},
+    {"utf16", TextEncoding::Utf16LE},        {"utf32", TextEncoding::Utf32LE},
+};
+
+const Entry &entryOf(TextEncoding encoding)
+{
+    for (const Entry &entry : kEntries) {
+        if (entry.encoding == encoding)
+            return entry;
+    }
+    return kEntries[0];
+}
+
+int indexOf(TextEncoding encoding)
+{
+    return int(&entryOf(encoding) - kEntries);
+}
+
+// Letters and digits only, in lower case: "UTF-16 LE", "utf-16le" and "UTF16LE" are one name.
+QString normalized(QStringView name)
+{
+    QString key;
+    for (const QChar c : name) {
+        if (c.isLetterOrNumber())
+            key += c.toLower();
+    }
+    if (key.startsWith(u"cp125"))
+        key.replace(0, 2, QStringLiteral("windows"));
+    return key;
+}
+
+QStringConverter::Encoding qtEncoding(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf16LE:
+        return QStringConverter::Utf16LE;
+    case TextEncoding::Utf16BE:
+        return QStringConverter::Utf16BE;
+    case TextEncoding::Utf32LE:
+        return QStringConverter::Utf32LE;
+    case TextEncoding::Utf32BE:
+        return QStringConverter::Utf32BE;
+    default:
+        return QStringConverter::Utf8;
+    }
+}
+
+bool hasNul(QByteArrayView bytes)
+{
+    return !bytes.isEmpty() && std::memchr(bytes.data(), 0, size_t(bytes.size()));
+}
+
 // Windows-1252 0x80..0x9F; the undefined 0x81, 0x8D, 0x8F, 0x90, 0x9D keep their own value.
 constexpr std::array<char16_t, 32> kHighControls = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char16_t cp1252ToUnicode(unsigned char byte)
+const ByteTable &cp1252Table()
 {
-    if (byte >= 0x80 && byte < 0xA0)
-        return kHighControls[byte - 0x80];
-    return byte;
+    static const ByteTable table = [] {
+        ByteTable t {};
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)] = b >= 0x80 && b < 0xA0 ? kHighControls[size_t(b - 0x80)] : char16_t(b);
+        return t;
+    }();
+    return table;
 }
 
 // The byte for ch in Windows-1252, or -1 when it has none.
@@ -32,7 +156,7 @@ int unicodeToCp1252(char32_t ch)
     if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
         return int(ch);
     for (int i = 0; i < int(kHighControls.size()); ++i) {
-        if (kHighControls[i] == ch)
+        if (kHighControls[size_t(i)] == ch)
             return 0x80 + i;
     }
     return -1;
@@ -185,9 +309,83 @@ bool isValidUtf8(QByteArrayView bytes)
 
 namespace TextCodec {
 
+const std::vector<EncodingName> &encodings()
+{
+    static const std::vector<EncodingName> list = [] {
+        std::vector<EncodingName> names;
+        for (const Entry &entry : kEntries)
+            names.push_back(
+                {entry.encoding, QLatin1String(entry.name), QLatin1String(entry.script)});
+        return names;
+    }();
+    return list;
+}
+
+QString displayName(TextEncoding encoding)
+{
+    return QLatin1String(entryOf(encoding).name);
+}
+
+std::optional<TextEncoding> encodingForName(QAnyStringView name)
+{
+    const QString key = normalized(name.toString());
+    if (key.isEmpty())
+        return std::nullopt;
+    for (const Entry &entry : kEntries) {
+        if (key == normalized(QString::fromLatin1(entry.name))
+            || key == normalized(QString::fromLatin1(entry.charset)))
+            return entry.encoding;
+    }
+    for (const auto &[alias, encoding] : kAliases) {
+        if (key == QLatin1String(alias))
+            return encoding;
+    }
+    return std::nullopt;
+}
+
+QString charsetName(TextEncoding encoding)
+{
+    return QLatin1String(entryOf(encoding).charset);
+}
+
+bool isWide(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE
+        || encoding == TextEncoding::Utf32LE || encoding == TextEncoding::Utf32BE;
+}
+
+std::optional<TextEncoding> detectWide(QByteArrayView head, qsizetype *bomLength)
+{
+    head = head.first(qMin(head.size(), WideHeadSize));
+    // UTF-32 LE first: its mark starts with that of UTF-16 LE.
+    static const std::pair<QByteArrayView, TextEncoding> marks[] = {
+        {QByteArrayView("\xFF\xFE\0\0", 4), TextEncoding::Utf32LE},
+        {QByteArrayView("\0\0\xFE\xFF", 4), TextEncoding::Utf32BE},
+        {QByteArrayView("\xFF\xFE", 2), TextEncoding::Utf16LE},
+        {QByteArrayView("\xFE\xFF", 2), TextEncoding::Utf16BE},
+    };
+    for (const auto &[mark, encoding] : marks) {
+        if (head.startsWith(mark)) {
+            if (bomLength)
+                *bomLength = mark.size();
+            return encoding;
+        }
+    }
+    if (bomLength)
+        *bomLength = 0;
+    if (head.startsWith("\xEF\xBB\xBF") || !hasNul(head))
+        return std::nullopt;
+    return EncodingGuess::utf16(head);
+}
+
 TextEncoding detect(QByteArrayView bytes, qsizetype *bomLength)
 {
     qsizetype bom = 0;
+    if (const std::optional<TextEncoding> wide = detectWide(bytes, &bom)) {
+        if (bomLength)
+            *bomLength = bom;
+        return *wide;
+    }
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bom = 3;
     if (bomLength)
@@ -195,33 +393,39 @@ TextEncoding detect(QByteArrayView bytes, qsizetype *bomLength)
     const QByteArrayView body = bytes.sliced(bom);
     if (bom == 0 && body.isEmpty())
         return TextEncoding::Windows1252;
-    return isValidUtf8(body) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    if (isValidUtf8(body))
+        return TextEncoding::Utf8;
+    // NUL bytes that are not UTF-16 make no text: they are read byte for byte as ever.
+    if (hasNul(body.first(qMin(body.size(), WideHeadSize))))
+        return TextEncoding::Windows1252;
+    return EncodingGuess::codePage(body);
 }
 
 QString decode(QByteArrayView bytes, TextEncoding encoding)
 {
-    if (encoding == TextEncoding::Utf8) {
-        // A byte-order mark is dropped by the caller where it starts a file; anywhere else, as
-        // at the start of a page, it is a character of the text.
-        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
-        return decoder.decode(bytes);
-    }
-    QString text(bytes.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(text.data());
-    for (const char c : bytes)
-        *out++ = cp1252ToUnicode(static_cast<unsigned char>(c));
+    QString text;
+    TextDecoder(encoding).decode(bytes, text);
     return text;
 }
 
 bool canEncode(char32_t ch, TextEncoding encoding)
 {
-    return encoding == TextEncoding::Utf8 || unicodeToCp1252(ch) >= 0;
+    if (encoding == TextEncoding::Windows1252)
+        return unicodeToCp1252(ch) >= 0;
+    if (encoding == TextEncoding::Utf8 || isWide(encoding))
+        return true;
+    const QString text = QString::fromUcs4(&ch, 1);
+    return decode(encode(text, encoding), encoding) == text;
 }
 
 QByteArray encode(QStringView text, TextEncoding encoding)
 {
     if (encoding == TextEncoding::Utf8)
         return text.toUtf8();
+    if (isWide(encoding))
+        return QStringEncoder(qtEncoding(encoding), QStringConverter::Flag::Stateless).encode(text);
+    if (const char *icu = entryOf(encoding).icu)
+        return IcuCodec::encode(icu, text);
     QByteArray bytes;
     bytes.reserve(text.size());
     for (const uint ch : text.toUcs4()) {
@@ -231,10 +435,53 @@ QByteArray encode(QStringView text, TextEncoding encoding)
     return bytes;
 }
 
-QString charsetName(TextEncoding encoding)
+const ByteTable *byteTable(TextEncoding encoding)
 {
-    return encoding == TextEncoding::Utf8 ? QStringLiteral("utf-8")
-                                          : QStringLiteral("windows-1252");
+    if (encoding == TextEncoding::Windows1252)
+        return &cp1252Table();
+    const char *icu = entryOf(encoding).icu;
+    if (!icu)
+        return nullptr;
+    // Each table is made once, on the first call that asks for it, from any thread.
+    static std::array<std::once_flag, kEncodingCount> made;
+    static std::array<std::optional<ByteTable>, kEncodingCount> tables;
+    const int index = indexOf(encoding);
+    std::call_once(made[size_t(index)], [&] { tables[size_t(index)] = IcuCodec::byteTable(icu); });
+    return tables[size_t(index)] ? &*tables[size_t(index)] : nullptr;
 }
 
 } // namespace TextCodec
+
+TextDecoder::TextDecoder(TextEncoding encoding)
+    : m_encoding(encoding), m_table(TextCodec::byteTable(encoding))
+{
+    if (!m_table) {
+        if (const char *icu = entryOf(encoding).icu)
+            m_converter = IcuCodec::open(icu).release();
+    }
+}
+
+TextDecoder::~TextDecoder()
+{
+    IcuCodec::CloseConverter()(m_converter);
+}
+
+void TextDecoder::decode(QByteArrayView bytes, QString &out)
+{
+    if (m_table) {
+        out.resize(bytes.size());
+        char16_t *units = reinterpret_cast<char16_t *>(out.data());
+        for (const char c : bytes)
+            *units++ = (*m_table)[static_cast<unsigned char>(c)];
+        return;
+    }
+    if (m_converter) {
+        IcuCodec::decode(m_converter, bytes, out);
+        return;
+    }
+    // A sequence cut off at the end is a broken one, shown as such.
+    QStringDecoder decoder(qtEncoding(m_encoding),
+                           QStringConverter::Flag::Stateless
+                               | QStringConverter::Flag::ConvertInitialBom);
+    out = decoder.decode(bytes);
+}

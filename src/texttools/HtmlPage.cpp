@@ -1,6 +1,7 @@
 #include "texttools/HtmlPage.h"
 
 #include "book/LineEnds.h"
+#include "book/WideToUtf8.h"
 
 #include <QList>
 
@@ -12,8 +13,8 @@ namespace {
 constexpr QByteArrayView kLineBreak("\r\n<br>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;");
 
 // The first byte in [p, end) that a line item stops at or gets replaced: a line end or one of the
-// three markup characters. They are ASCII, so neither encoding puts them inside a longer
-// character. Most lines hold none but their end, so the bytes are looked at 16 at a time.
+// three markup characters. They are ASCII, so neither encoding of a page puts them inside a
+// longer character. Most lines hold none but their end, so the bytes are looked at 16 at a time.
 const char *findSpecial(const char *p, const char *end)
 {
 #ifdef PAGELARK_LINES_SSE2
@@ -113,14 +114,27 @@ QByteArray encodeName(const QString &name, TextEncoding encoding)
 
 HtmlPage::HtmlPage(QByteArray source, const QString &baseName) : m_source(std::move(source))
 {
-    // Plain ASCII reads the same in both encodings; such a page keeps the single-byte charset
-    // the page layout has always declared. A byte-order mark asks for UTF-8 explicitly.
+    // Plain ASCII reads the same in both encodings of a page; such a page keeps the single-byte
+    // charset the page layout has always declared. A byte-order mark asks for UTF-8 explicitly.
+    // A source in any other encoding is turned into UTF-8 first: its line ends and markup
+    // characters are then the bytes they are in the other two.
     qsizetype bom = 0;
-    if (isAscii(m_source))
-        m_encoding = TextEncoding::Windows1252;
-    else
-        m_encoding = TextCodec::detect(m_source, &bom);
-    m_pos = bom;
+    const TextEncoding found = !TextCodec::detectWide(m_source) && isAscii(m_source)
+        ? TextEncoding::Windows1252
+        : TextCodec::detect(m_source, &bom);
+    if (found == TextEncoding::Utf8 || found == TextEncoding::Windows1252) {
+        m_encoding = found;
+        m_pos = bom;
+    } else {
+        const QByteArrayView text = QByteArrayView(m_source).sliced(bom);
+        QByteArray utf8;
+        if (TextCodec::isWide(found))
+            WideToUtf8(found).append(text, utf8, true);
+        else
+            utf8 = TextCodec::decode(text, found).toUtf8();
+        m_source = std::move(utf8);
+        m_encoding = TextEncoding::Utf8;
+    }
     m_itemCount = LineEnds::countLineEnds(m_source.constBegin(), m_source.constEnd()) + 1;
 
     const QByteArray name = encodeName(baseName, m_encoding);

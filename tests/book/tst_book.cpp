@@ -212,18 +212,17 @@ void tst_book::pagesMatchAPlainReading()
         QList<QByteArray> lines = body.replace("\r\n", "\n").replace('\r', '\n').split('\n');
         if (lines.last().isEmpty())
             lines.removeLast();
+        // Bytes that are no UTF-8 are read in the code page the detector names, or Windows-1252.
+        Book book;
+        QCOMPARE(book.loadBytes(bytes, linesPerPage).status, Book::Status::Loaded);
+        QVERIFY2((book.encoding() == TextEncoding::Utf8) == valid, bytes.toHex(' ').constData());
         QString expected;
         const int size = linesPerPage < 1 ? qMax(1, int(lines.size())) : linesPerPage;
         for (int i = 0; i < lines.size(); ++i) {
-            expected += valid ? QString::fromUtf8(lines[i])
-                              : TextCodec::decode(lines[i], TextEncoding::Windows1252);
+            expected += TextCodec::decode(lines[i], book.encoding());
             expected += (i + 1) % size && i + 1 < lines.size() ? u"\r\n"_qs : u"\r\n|"_qs;
         }
-
-        Book book;
-        QCOMPARE(book.loadBytes(bytes, linesPerPage).status, Book::Status::Loaded);
         QVERIFY2(pagesOf(book) == expected, bytes.toHex(' ').constData());
-        QVERIFY2((book.encoding() == TextEncoding::Utf8) == valid, bytes.toHex(' ').constData());
     }
 }
 
@@ -367,7 +366,7 @@ void tst_book::searchMatchesAPlainReading()
             TestFiles::write(path, TextCodec::encode(text, encoding) + (utf8 ? "" : "\xE9"));
             Reader reader;
             QVERIFY(reader.open(path, 1 + random.bounded(4), false).endsWith(u"pages"));
-            QCOMPARE(reader.state.book().encoding(), encoding);
+            QCOMPARE(reader.state.book().encoding() == TextEncoding::Utf8, utf8);
             PlainSearch plain;
             for (int page = 0; page < reader.state.book().pageCount(); ++page)
                 plain.views << reader.state.pageText(page).replace(u"\r\n"_qs, u"\n"_qs);

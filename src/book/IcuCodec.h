@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+struct UConverter;
+
+// The legacy code pages, decoded and encoded by ICU's converters. A converter is opened by its
+// name (ICU knows the usual names and their aliases); bytes that make no character decode to
+// U+FFFD (U+001A in some single-byte code pages), characters a code page lacks encode to '?'.
+namespace IcuCodec {
+
+struct CloseConverter
+{
+    void operator()(UConverter *converter) const;
+};
+using Converter = std::unique_ptr<UConverter, CloseConverter>;
+
+// Null when ICU has no converter of that name.
+Converter open(const char *name);
+
+// Replaces out with the text of bytes, keeping out's room.
+void decode(UConverter *converter, QByteArrayView bytes, QString &out);
+
+QByteArray encode(const char *name, QStringView text);
+
+// The character of each byte when the code page is one of single bytes.
+std::optional<std::array<char16_t, 256>> byteTable(const char *name);
+
+} // namespace IcuCodec
