@@ -34,7 +34,10 @@ public:
         ++messages;
         return Answer::Ok;
     }
-    QString inputLine(QWidget *, const QString &, const QString &) override { return {}; }
+    std::optional<QString> askLine(QWidget *, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
     QString openFile(QWidget *, const QString &, const QString &) override { return {}; }
     std::optional<QColor> color(QWidget *, const QColor &) override { return std::nullopt; }
     std::optional<QFont> font(QWidget *, const QFont &, int, int) override { return std::nullopt; }
@@ -68,7 +71,8 @@ int main(int argc, char **argv)
     QApplication::processEvents();
     window.openBook(path);
     QApplication::processEvents();
-    if (!window.state().bookOpened() || prompts.messages != 0 || window.state().lastPageIndex() < turns) {
+    if (!window.state().bookOpened() || prompts.messages != 0
+        || window.state().lastPageIndex() < turns) {
         std::fprintf(stderr, "bench_pageturn: %s did not open, or has no %d pages to turn\n",
                      argv[1], turns + 1);
         return 1;

@@ -44,9 +44,16 @@ void appendWithCrLf(QString &out, QStringView text)
 
 Book::LoadResult Book::load(const QString &path, int linesPerPage)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return {Status::CannotOpen, file.errorString()};
+    QFile file;
+    QString error;
+    switch (openRegularFile(file, path, &error)) {
+    case OpenFile::Opened:
+        break;
+    case OpenFile::NotRegular:
+        return {Status::NotRegular, {}};
+    case OpenFile::Failed:
+        return {Status::CannotOpen, error};
+    }
     if (file.size() > MaxFileSize)
         return {Status::TooLarge, {}};
 

@@ -1,5 +1,6 @@
 #include "book/BookState.h"
 
+#include "app/ReadWholeFile.h"
 #include "book/BookSearch.h"
 #include "book/PageNumberRule.h"
 
@@ -40,6 +41,8 @@ BookState::LoadAnswer BookState::LoadBook(int linesPerPage, int lastPage)
     CurrentPage = 0;
     LastPageIndex = PageIndex;
     ShownPage = 0;
+    FoundPos = -1;
+    SearchPage = 0;
     LoadAnswer answer;
     answer.loaded = true;
     if (atStartup && !m_book.isEmpty())
@@ -69,6 +72,8 @@ QString BookState::loadFailureMessage(const Book::LoadResult &result, const QStr
         return QFileInfo(path).isDir()
             ? QStringLiteral("This is a folder, not a book:\n%1").arg(shown)
             : QStringLiteral("Previous open file not exist");
+    case Book::Status::NotRegular:
+        return QStringLiteral("This is not a book: %1.\n%2").arg(notRegularReason(), shown);
     case Book::Status::ReadFailed:
         return QStringLiteral("The book could not be read:\n%1\n%2").arg(shown, result.detail);
     case Book::Status::TooLarge:
@@ -153,6 +158,13 @@ BookState::Answer BookState::showMatch(int page, int position)
     FoundPos = position;
     CurrentPage = page;
     return {{}, pageNumberOf(page), {}, position};
+}
+
+std::optional<BookState::Answer> BookState::searchRefusal() const
+{
+    if (BookOpened)
+        return std::nullopt;
+    return Answer {QStringLiteral("please open a book first"), {}, {}, {}};
 }
 
 BookState::Answer BookState::mnuToolsFind_Click(const QString &text)

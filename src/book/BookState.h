@@ -36,7 +36,8 @@ public:
     };
 
     // Loading. openBook sets the path a load reads; LoadBook reads it and keeps the previous
-    // book when the new one is refused. At start-up the load ends with the jump to lastPage.
+    // book when the new one is refused. A load marked as the start-up reopening ends with the
+    // jump to lastPage. A new book starts its searches afresh: Next goes on from its page 1.
     void openBook(const QString &path);
     void setOpenAtStartup(bool on) { OpenAtStartup = on; }
     LoadAnswer LoadBook(int linesPerPage, int lastPage);
@@ -48,7 +49,9 @@ public:
     Answer CommandNext_Click();
     Answer CommandPre_Click();
 
-    // Search: text is what the user entered (empty when cancelled).
+    // Search: text is what the user entered (empty when cancelled). With no book open there is
+    // nothing to ask for: searchRefusal() says so first.
+    std::optional<Answer> searchRefusal() const;
     Answer mnuToolsFind_Click(const QString &text);
     Answer mnuToolsFindNext_Click();
 

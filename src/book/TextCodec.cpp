@@ -187,15 +187,14 @@ namespace TextCodec {
 
 TextEncoding detect(QByteArrayView bytes, qsizetype *bomLength)
 {
-    qsizetype bom = 0;
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bom = 3;
-    if (bomLength)
-        *bomLength = bom;
+    const qsizetype bom = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     const QByteArrayView body = bytes.sliced(bom);
-    if (bom == 0 && body.isEmpty())
-        return TextEncoding::Windows1252;
-    return isValidUtf8(body) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    const bool utf8 = (bom != 0 || !body.isEmpty()) && isValidUtf8(body);
+    // The mark is dropped only from UTF-8: in a Windows-1252 text its bytes are three characters
+    // of the text like any others.
+    if (bomLength)
+        *bomLength = utf8 ? bom : 0;
+    return utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
 }
 
 QString decode(QByteArrayView bytes, TextEncoding encoding)

@@ -12,7 +12,8 @@ enum class TextEncoding { Windows1252, Utf8 };
 
 namespace TextCodec {
 
-// The encoding of bytes; *bomLength receives the length of a UTF-8 byte-order mark (0 or 3).
+// The encoding of bytes; *bomLength receives the length of the byte-order mark that starts UTF-8
+// bytes (0 or 3; always 0 for Windows-1252).
 TextEncoding detect(QByteArrayView bytes, qsizetype *bomLength = nullptr);
 
 QString decode(QByteArrayView bytes, TextEncoding encoding);

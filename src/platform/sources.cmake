@@ -1,6 +1,7 @@
 target_sources(pagelark_ui PRIVATE
     platform/Drives.cpp platform/Drives.h
     platform/FitText.cpp platform/FitText.h
+    platform/FontDialog.cpp platform/FontDialog.h
     platform/OleColor.cpp platform/OleColor.h
     platform/Prompts.cpp platform/Prompts.h
 )

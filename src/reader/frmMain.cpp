@@ -13,6 +13,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -52,9 +53,30 @@ frmMain::frmMain(Prompts &prompts, GlobalData &data, const Drives &drives, QWidg
     buildMenus();
     buildToolBar();
     openAtDesignSize();
-    m_format = std::make_unique<PageFormatter>(*m_textArea, m_prompts, this);
+    m_format = std::make_unique<PageFormatter>(*m_textArea, m_prompts, m_data, this);
     setAcceptDrops(true);
     m_textArea->setAcceptDrops(false);
+    const QList<QWidget *> controls = findChildren<QWidget *>();
+    for (QWidget *control : controls)
+        control->installEventFilter(this);
+}
+
+// The menu's shortcuts win wherever the focus is in the window: the page-number box would
+// otherwise take Ctrl+E as "end of line" and Ctrl+C as a copy of its own text.
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
+        const QList<QAction *> actions = findChildren<QAction *>();
+        for (const QAction *action : actions) {
+            if (action->isEnabled() && !action->shortcut().isEmpty()
+                && action->shortcut().matches(pressed) == QKeySequence::ExactMatch) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 frmMain::~frmMain() = default;
@@ -94,7 +116,6 @@ void frmMain::dropEvent(QDropEvent *event)
 void frmMain::openFromFileList(const QString &fullPath)
 {
     m_textArea->setText(fullPath);
-    m_data.LastBook = fullPath;
     m_statusPanel->setText(fullPath);
     openBook(fullPath);
 }
@@ -132,6 +153,8 @@ void frmMain::LoadBook()
         m_prompts.tell(this, answer.message);
         return;
     }
+    // Whichever way it was opened, the book is the one to come back to: exit stores its page.
+    m_data.LastBook = m_state.bookPath();
     ApplyPageFormat();
     const Book &book = m_state.book();
     PageTotal->setText(QString::number(book.pageCount()));
@@ -148,7 +171,7 @@ void frmMain::LoadBook()
 
 void frmMain::ApplyPageFormat()
 {
-    m_format->apply(m_data);
+    m_format->apply();
 }
 
 // ---- page display and navigation -------------------------------------------------------------

@@ -53,10 +53,10 @@ public:
     void LoadBook();
     void ApplyPageFormat();
     void mnuFileOpen_Click();
-    // Opens path as File > Open does; the last book stays as it is.
+    // Opens path as File > Open does; once loaded it is the last book.
     void openBook(const QString &path);
     void mnuFileClose_Click();
-    // Opens fullPath from the file panel and remembers it as the last book.
+    // Opens fullPath from the file panel, showing the path while it loads.
     void openFromFileList(const QString &fullPath);
 
     // Page display and navigation.
@@ -117,6 +117,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();

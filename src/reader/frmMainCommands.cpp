@@ -24,6 +24,10 @@
 
 void frmMain::mnuToolsFind_Click()
 {
+    if (const auto refusal = m_state.searchRefusal()) {
+        showAnswer(*refusal);
+        return;
+    }
     const QString text =
         m_prompts.inputLine(this, QStringLiteral("please enter string to search for"), {});
     showAnswer(m_state.mnuToolsFind_Click(text));
@@ -47,12 +51,12 @@ QPrinter &frmMain::printer()
 // the page it shows.
 void frmMain::mnuFilePrint_Click()
 {
-    const QString &path = m_state.bookPath();
-    if (path.isEmpty()) {
+    // Only the book on show is printed: never a file the loader refused.
+    if (!m_state.bookOpened()) {
         m_prompts.tell(this, QStringLiteral("please open a book first"));
         return;
     }
-    const QString failure = BookPrinter::print(path, m_format->printLook(), printer());
+    const QString failure = BookPrinter::print(m_state.book(), m_format->printLook(), printer());
     if (!failure.isEmpty())
         m_prompts.tell(this, failure);
 }
@@ -132,7 +136,7 @@ void frmMain::mnuHelpAbout_Click()
 
 // ---- options -------------------------------------------------------------------------------
 
-// A new number of lines per page cuts the open book anew and shows it from page one; the two
+// A new number of lines per page cuts the open book anew and shows its page one; the two
 // start-up flags take effect at the next start.
 void frmMain::mnuViewOptions_Click()
 {
@@ -143,7 +147,6 @@ void frmMain::mnuViewOptions_Click()
     }
     if (m_data.LinesPerPage == before || m_state.bookPath().isEmpty())
         return;
-    PageNumber->setText(QStringLiteral("5"));
     openBook(m_state.bookPath());
 }
 
@@ -178,5 +181,5 @@ void frmMain::tbToolBar_ButtonClick(QAction *button)
 
 void frmMain::mnuFont_Click()
 {
-    m_format->chooseFont(m_data);
+    m_format->chooseFont();
 }

@@ -87,6 +87,7 @@ void frmMain::buildControls()
     sbStatusBar->setSizeGripEnabled(false);
     sbStatusBar->setAutoFillBackground(true);
     m_statusPanel = new QLabel(sbStatusBar);
+    m_statusPanel->setTextFormat(Qt::PlainText);
     m_statusPanel->setObjectName(QStringLiteral("sbStatusBarPanel1"));
     m_statusPanel->setMinimumWidth(Twips::toPixels(1440, this));
     sbStatusBar->addWidget(m_statusPanel, 1);
@@ -100,6 +101,7 @@ void frmMain::buildControls()
     PageTotal->setObjectName(QStringLiteral("PageTotal"));
     PageTotal->setReadOnly(true);
     lblTitle = new QLabel(QStringLiteral("Book Title"), m_client);
+    lblTitle->setTextFormat(Qt::PlainText);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     setBlueText(lblTitle);
     Label1 = new QLabel(QStringLiteral("Page:"), m_client);

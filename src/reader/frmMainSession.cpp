@@ -37,7 +37,8 @@ void frmMain::Form_Load(const QString &configFile)
     ApplyPageFormat();
     frmFile->RestoreFavoritFolder();
     if (!m_data.LastBook.isEmpty() && m_data.LoadLastBook == VTrue) {
-        m_state.setOpenAtStartup(true);
+        // The reopened book shows the page last read only when the user asked for that too.
+        m_state.setOpenAtStartup(m_data.JumpToLastPage == VTrue);
         openBook(m_data.LastBook);
     }
 }
@@ -63,7 +64,7 @@ void frmMain::fitHeaderLabels()
 void frmMain::Form_Unload()
 {
     m_data.LastPage = qint16(m_state.currentPage());
-    m_format->capture(m_data);
+    m_format->capture();
     if (!ConfigFile.isEmpty()) {
         const SettingsFileResult written = SaveLoadGlobalData(ConfigFile, true, m_data);
         if (!written.ok)

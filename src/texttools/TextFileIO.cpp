@@ -42,9 +42,16 @@ bool writeBytes(const QString &fileName, const QByteArray &bytes, QString *error
 
 bool readBytes(const QString &fileName, QByteArray *bytes, QString *error)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return fail(error, QStringLiteral("cannot read"), fileName, file.errorString());
+    QFile file;
+    QString why;
+    switch (openRegularFile(file, fileName, &why)) {
+    case OpenFile::Opened:
+        break;
+    case OpenFile::NotRegular:
+        return fail(error, QStringLiteral("cannot read"), fileName, notRegularReason());
+    case OpenFile::Failed:
+        return fail(error, QStringLiteral("cannot read"), fileName, why);
+    }
     QByteArray all;
     if (!readWholeFile(file, all))
         return fail(error, QStringLiteral("cannot read"), fileName, file.errorString());
