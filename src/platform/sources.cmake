@@ -4,5 +4,6 @@ target_sources(pagelark_ui PRIVATE
     platform/FontDialog.cpp platform/FontDialog.h
     platform/OleColor.cpp platform/OleColor.h
     platform/Prompts.cpp platform/Prompts.h
+    platform/ShortcutsFirst.cpp platform/ShortcutsFirst.h
 )
 include(platform/desktop.cmake OPTIONAL)

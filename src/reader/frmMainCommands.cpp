@@ -94,33 +94,21 @@ static Registry &desktopRegistry(Registry *chosen)
 // The book goes to the desktop's plain-text editor as one argument, never through a shell.
 void frmMain::menuOpenWith_Click()
 {
-    Launcher &launcher = desktopLauncher(m_launcher);
-    const QString editor = launcher.textEditor();
-    if (editor.isEmpty()) {
-        m_prompts.tell(this,
-                       QStringLiteral("No text editor was found to open the book with. "
-                                      "Install one, for example gedit or mousepad."));
-        return;
-    }
-    QString why;
-    if (!launcher.startProgram(editor, {m_state.bookPath()}, &why))
-        m_prompts.tell(
-            this, QStringLiteral("The text editor could not be started:\n%1\n%2").arg(editor, why));
+    const QString failure = desktopLauncher(m_launcher).openInTextEditor(m_state.bookPath());
+    if (!failure.isEmpty())
+        m_prompts.tell(this, failure);
+}
+
+void frmMain::mnuFileExit_Click()
+{
+    close();
 }
 
 void frmMain::mnuHelpTopic_Click()
 {
-    const QString page = HelpPagePath();
-    if (!QFileInfo::exists(page)) {
-        m_prompts.tell(
-            this,
-            QStringLiteral("The help page was not found:\n%1").arg(QDir::toNativeSeparators(page)));
-        return;
-    }
-    if (!desktopLauncher(m_launcher).openUrl(QUrl::fromLocalFile(page)))
-        m_prompts.tell(this,
-                       QStringLiteral("No program was found to show the help page:\n%1")
-                           .arg(QDir::toNativeSeparators(page)));
+    const QString failure = desktopLauncher(m_launcher).showHelpPage();
+    if (!failure.isEmpty())
+        m_prompts.tell(this, failure);
 }
 
 void frmMain::mnuTextTools_Click()
@@ -147,7 +135,7 @@ void frmMain::mnuViewOptions_Click()
     }
     if (m_data.LinesPerPage == before || m_state.bookPath().isEmpty())
         return;
-    openBook(m_state.bookPath());
+    loadPath(m_state.bookPath(), std::nullopt);
 }
 
 // ---- toolbar and formatting ------------------------------------------------------------------

@@ -35,6 +35,7 @@ QString BookHistory::keyOf(const QString &path)
 
 void BookHistory::load(const QString &fileName)
 {
+    m_fileName = fileName;
     m_places.clear();
     m_recent.clear();
     QFile file(fileName);
@@ -64,8 +65,10 @@ void BookHistory::load(const QString &fileName)
     }
 }
 
-bool BookHistory::save(const QString &fileName, QString *error) const
+bool BookHistory::save(QString *error) const
 {
+    if (m_fileName.isEmpty())
+        return true;
     QByteArray text = QByteArray(kHeader) + '\n';
     for (const QString &path : m_recent)
         text += QByteArray(kRecent) + '\t' + encodePath(path) + '\n';
@@ -74,7 +77,7 @@ bool BookHistory::save(const QString &fileName, QString *error) const
             + QByteArray::number(place.line) + '\t' + place.encoding.toLatin1().toPercentEncoding()
             + '\t' + encodePath(place.path) + '\n';
     }
-    WholeFileWriter out(fileName);
+    WholeFileWriter out(m_fileName);
     if (out.open() && out.write(text) && out.commit())
         return true;
     if (error)
@@ -89,6 +92,13 @@ std::optional<BookHistory::Place> BookHistory::place(const QString &path) const
         if (place.path == key)
             return place;
     }
+    return std::nullopt;
+}
+
+std::optional<int> BookHistory::resumeLine(const QString &path) const
+{
+    if (const auto known = place(path))
+        return known->line;
     return std::nullopt;
 }
 
@@ -115,4 +125,10 @@ void BookHistory::removeRecent(const QString &path)
 {
     m_recent.removeAll(keyOf(path));
     m_recent.removeAll(path);
+}
+
+void BookHistory::refused(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        removeRecent(path);
 }

@@ -31,12 +31,15 @@ public:
     // The form of path the store knows it by: canonical where the file exists.
     static QString keyOf(const QString &path);
 
+    // Reads the store's file, which save() then writes.
     void load(const QString &fileName);
     // False, with the system's words in *error, when the store could not be written; the old
-    // store is then whole.
-    bool save(const QString &fileName, QString *error = nullptr) const;
+    // store is then whole. Without a file nothing is written.
+    bool save(QString *error = nullptr) const;
 
     std::optional<Place> place(const QString &path) const;
+    // The line the book opens at to come back where the reader left it.
+    std::optional<int> resumeLine(const QString &path) const;
     // Puts the book first, replacing what was known of it, and forgets the books read longest
     // ago beyond MaxBooks.
     void remember(const Place &place);
@@ -45,9 +48,12 @@ public:
     const QStringList &recent() const { return m_recent; }
     void addRecent(const QString &path);
     void removeRecent(const QString &path);
+    // A book refused: off the recent books when its file has gone, kept when it may open again.
+    void refused(const QString &path);
     void clearRecent() { m_recent.clear(); }
 
 private:
+    QString m_fileName;
     QList<Place> m_places; // newest first
     QStringList m_recent; // newest first, canonical paths
 };
