@@ -34,7 +34,10 @@ public:
         ++messages;
         return Answer::Ok;
     }
-    QString inputLine(QWidget *, const QString &, const QString &) override { return {}; }
+    std::optional<QString> askLine(QWidget *, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
     QString openFile(QWidget *, const QString &, const QString &) override { return {}; }
     std::optional<QColor> color(QWidget *, const QColor &) override { return std::nullopt; }
     std::optional<QFont> font(QWidget *, const QFont &, int, int) override { return std::nullopt; }

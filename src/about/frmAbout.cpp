@@ -4,6 +4,7 @@
 #include "app/AppInfo.h"
 #include "app/Captions.h"
 #include "app/FileChecks.h"
+#include "platform/FitText.h"
 #include "platform/Launcher.h"
 #include "platform/Prompts.h"
 #include "reader/Twips.h"
@@ -91,6 +92,7 @@ frmAbout::frmAbout(Prompts &prompts, Registry &registry, Launcher &launcher, QWi
     lblLink->installEventFilter(this);
 
     Form_Load();
+    FitText::growToHold(this);
 }
 
 QString frmAbout::homePage()

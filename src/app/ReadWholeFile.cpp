@@ -1,37 +1,74 @@
 #include "app/ReadWholeFile.h"
 
-#include <QtGlobal>
+#include <QFileInfo>
 
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-// Reads straight into one buffer of the file's size. A file that turns out longer than its size
-// said (growing, or one of the system's files that report 0) is read on in steps.
+namespace {
+
+OpenFile failWith(QString *error, int number)
+{
+    if (error)
+        *error = QString::fromLocal8Bit(std::strerror(number));
+    return OpenFile::Failed;
+}
+
+} // namespace
+
+OpenFile openRegularFile(QFile &file, const QString &path, QString *error)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir())
+        return OpenFile::NotRegular;
+    // Opened without waiting, and looked at again once open: the name may have been given to
+    // something else in between.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return failWith(error, errno);
+    struct stat status
+    {
+    };
+    if (::fstat(fd, &status) != 0) {
+        const int number = errno;
+        ::close(fd);
+        return failWith(error, number);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return S_ISDIR(status.st_mode) ? failWith(error, EISDIR) : OpenFile::NotRegular;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    file.setFileName(path);
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        if (error)
+            *error = file.errorString();
+        return OpenFile::Failed;
+    }
+    return OpenFile::Opened;
+}
+
+QString notRegularReason()
+{
+    return QStringLiteral("it is a device, a pipe or a socket, not a file");
+}
+
 bool readWholeFile(QFile &file, QByteArray &bytes)
 {
     // Exactly the size: resize() would round a large book up to a block the allocator always
     // takes fresh from the system, paying a page fault for every 4 KB of it on every load.
     bytes = QByteArray(qsizetype(file.size()), Qt::Uninitialized);
     qsizetype filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            // Look for more before making room for it, so a file of the size it said is read
-            // into exactly its size.
-            char probe[4096];
-            const qint64 got = file.read(probe, sizeof probe);
-            if (got < 0)
-                return false;
-            if (got == 0)
-                break;
-            bytes.resize(filled + qMax<qsizetype>(filled / 2, 64 * 1024));
-            std::memcpy(bytes.data() + filled, probe, size_t(got));
-            filled += qsizetype(got);
-            continue;
-        }
+    while (filled < bytes.size()) {
         const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
         if (got < 0)
             return false;
         if (got == 0)
-            break;
+            break; // shorter than it was: it shrank meanwhile
         filled += qsizetype(got);
     }
     bytes.truncate(filled);

@@ -2,7 +2,24 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QString>
 
-// Reads a file just opened into bytes, whole, in one buffer of exactly its size where the size
-// is known. False on a read error, told by file.errorString().
+// Opening and reading the files the program is given: books, and the tools' sources.
+enum class OpenFile {
+    Opened,
+    NotRegular, // a device, a pipe or a socket: it has no end to read to, or a reader waits on it
+    Failed, // missing, unreadable or a folder
+};
+
+// Opens path for reading as an unbuffered file when it names a regular file, a link followed
+// first. Anything else is refused before a byte is read, and without waiting on a pipe. On
+// failure *error gets the system's words for it.
+OpenFile openRegularFile(QFile &file, const QString &path, QString *error = nullptr);
+
+// Why a file refused as NotRegular cannot be read, in words for the user.
+QString notRegularReason();
+
+// Reads a file just opened into bytes, whole, in one buffer of exactly its size. Reading stops
+// at the size the file had when it was opened, even if it grows meanwhile. False on a read
+// error, told by file.errorString().
 bool readWholeFile(QFile &file, QByteArray &bytes);

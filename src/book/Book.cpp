@@ -83,8 +83,9 @@ bool readAsUtf8(QFile &file, QByteArrayView head, TextEncoding encoding, QByteAr
     out.reserve(qMin(most, qsizetype(double(file.size()) * ratio * 1.05) + 64 * 1024));
     QByteArray piece(kPieceSize + 8, Qt::Uninitialized);
     qsizetype kept = 0; // the end of the piece before, which made no whole character
+    qint64 left = file.size() - file.pos(); // never past the size the file had when opened
     for (;;) {
-        const qint64 got = file.read(piece.data() + kept, kPieceSize);
+        const qint64 got = file.read(piece.data() + kept, qMin<qint64>(kPieceSize, left));
         if (got < 0)
             return false;
         const qsizetype size = kept + qsizetype(got);
@@ -94,6 +95,7 @@ bool readAsUtf8(QFile &file, QByteArrayView head, TextEncoding encoding, QByteAr
             converter.append(QByteArrayView(piece.constData(), size), out, got == 0);
         if (got == 0)
             return true;
+        left -= got;
         kept = size - taken;
         std::memmove(piece.data(), piece.constData() + taken, size_t(kept));
     }
@@ -104,9 +106,16 @@ bool readAsUtf8(QFile &file, QByteArrayView head, TextEncoding encoding, QByteAr
 Book::LoadResult Book::load(const QString &path, int linesPerPage,
                             std::optional<TextEncoding> encoding)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return {Status::CannotOpen, file.errorString()};
+    QFile file;
+    QString error;
+    switch (openRegularFile(file, path, &error)) {
+    case OpenFile::Opened:
+        break;
+    case OpenFile::NotRegular:
+        return {Status::NotRegular, {}};
+    case OpenFile::Failed:
+        return {Status::CannotOpen, error};
+    }
     if (file.size() > MaxFileSize)
         return {Status::TooLarge, {}};
 

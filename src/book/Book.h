@@ -31,6 +31,7 @@ public:
     enum class Status {
         Loaded,
         CannotOpen, // missing, unreadable, or a folder
+        NotRegular, // a device, a pipe or a socket
         ReadFailed, // the file opened but reading it failed
         TooLarge, // larger than MaxFileSize
         NotText, // holds NUL bytes

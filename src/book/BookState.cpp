@@ -1,10 +1,14 @@
 #include "book/BookState.h"
 
+#include "app/ReadWholeFile.h"
 #include "book/BookSearch.h"
 #include "book/PageNumberRule.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <cmath>
+#include <utility>
 
 namespace {
 
@@ -29,22 +33,58 @@ BookState::LoadAnswer BookState::LoadBook(int linesPerPage, int lastPage)
     BookOpened = false;
     const bool atStartup = OpenAtStartup;
     OpenAtStartup = false;
+    const std::optional<int> resumeLine = std::exchange(m_resumeLine, std::nullopt);
     Book fresh;
     const Book::LoadResult result = fresh.load(BookPath, linesPerPage);
     if (result.status != Book::Status::Loaded)
         return {false, loadFailureMessage(result, BookPath, linesPerPage), std::nullopt};
 
     m_book = std::move(fresh);
+    m_linesPerPage = linesPerPage;
+    m_fileSize = QFileInfo(BookPath).size();
     BookOpened = true;
     PageIndex = m_book.pageCount() - 1;
     CurrentPage = 0;
     LastPageIndex = PageIndex;
     ShownPage = 0;
+    FoundPos = -1;
+    SearchPage = 0;
     LoadAnswer answer;
     answer.loaded = true;
-    if (atStartup && !m_book.isEmpty())
+    if (resumeLine) {
+        const int page = pageOfLine(*resumeLine);
+        if (page > 0 && page <= LastPageIndex)
+            answer.jumpTo = pageNumberOf(page);
+    } else if (atStartup && !m_book.isEmpty()) {
         answer.jumpTo = pageNumberOf(lastPage);
+    }
     return answer;
+}
+
+QString BookState::pageShare() const
+{
+    if (!BookOpened || m_book.isEmpty())
+        return {};
+    const int pages = m_book.pageCount();
+    const int percent = int(std::lround(100.0 * (CurrentPage + 1) / pages));
+    return QStringLiteral("page %1 of %2 \u00B7 %3%").arg(CurrentPage + 1).arg(pages).arg(percent);
+}
+
+QString BookState::encodingName() const
+{
+    return m_book.encoding() == TextEncoding::Utf8 ? QStringLiteral("UTF-8")
+                                                   : QStringLiteral("Windows-1252");
+}
+
+// A book of one page (fewer than one line per page) holds every line on its page 1.
+int BookState::pageOfLine(int line) const
+{
+    return m_linesPerPage < 1 ? 0 : line / m_linesPerPage;
+}
+
+int BookState::firstLineShown() const
+{
+    return m_linesPerPage < 1 ? 0 : CurrentPage * m_linesPerPage;
 }
 
 void BookState::closeBook()
@@ -69,6 +109,8 @@ QString BookState::loadFailureMessage(const Book::LoadResult &result, const QStr
         return QFileInfo(path).isDir()
             ? QStringLiteral("This is a folder, not a book:\n%1").arg(shown)
             : QStringLiteral("Previous open file not exist");
+    case Book::Status::NotRegular:
+        return QStringLiteral("This is not a book: %1.\n%2").arg(notRegularReason(), shown);
     case Book::Status::ReadFailed:
         return QStringLiteral("The book could not be read:\n%1\n%2").arg(shown, result.detail);
     case Book::Status::TooLarge:
@@ -145,6 +187,55 @@ BookState::Answer BookState::CommandPre_Click()
     return answer;
 }
 
+BookState::Answer BookState::goTo(int page)
+{
+    CurrentPage = page;
+    ShownPage = CurrentPage;
+    return {{}, pageNumberOf(page), {}, {}};
+}
+
+BookState::Answer BookState::firstPage()
+{
+    if (CurrentPage <= 0)
+        return {QStringLiteral("Begin of the Book"), {}, {}, {}};
+    return goTo(0);
+}
+
+BookState::Answer BookState::lastPage()
+{
+    if (CurrentPage >= LastPageIndex)
+        return {QStringLiteral("End of the Book"), {}, {}, {}};
+    return goTo(LastPageIndex);
+}
+
+std::optional<BookState::Answer> BookState::pageKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    const bool shift = modifiers & Qt::ShiftModifier;
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_PageUp:
+        return CommandPre_Click();
+    case Qt::Key_Right:
+    case Qt::Key_PageDown:
+        return CommandNext_Click();
+    case Qt::Key_Space:
+        return shift ? CommandPre_Click() : CommandNext_Click();
+    case Qt::Key_Home:
+        return firstPage();
+    case Qt::Key_End:
+        return lastPage();
+    default:
+        return std::nullopt;
+    }
+}
+
+BookState::Answer BookState::turnQuietly(int step)
+{
+    Answer answer = step > 0 ? CommandNext_Click() : CommandPre_Click();
+    answer.message.clear();
+    return answer;
+}
+
 // ---- search ----------------------------------------------------------------------------------
 
 BookState::Answer BookState::showMatch(int page, int position)
@@ -153,6 +244,13 @@ BookState::Answer BookState::showMatch(int page, int position)
     FoundPos = position;
     CurrentPage = page;
     return {{}, pageNumberOf(page), {}, position};
+}
+
+std::optional<BookState::Answer> BookState::searchRefusal() const
+{
+    if (BookOpened)
+        return std::nullopt;
+    return Answer {QStringLiteral("please open a book first"), {}, {}, {}};
 }
 
 BookState::Answer BookState::mnuToolsFind_Click(const QString &text)

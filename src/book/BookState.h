@@ -36,9 +36,15 @@ public:
     };
 
     // Loading. openBook sets the path a load reads; LoadBook reads it and keeps the previous
-    // book when the new one is refused. At start-up the load ends with the jump to lastPage.
+    // book when the new one is refused. A load marked as the start-up reopening ends with the
+    // jump to lastPage. A new book starts its searches afresh: Next goes on from its page 1.
     void openBook(const QString &path);
     void setOpenAtStartup(bool on) { OpenAtStartup = on; }
+    // The place the next load opens at: the line (from 0) that starts the page to show, when the
+    // book still has it. It goes before the start-up jump and is spent by that load.
+    void resumeAt(std::optional<int> line) { m_resumeLine = line; }
+    // The line that starts the page the reader is at: where it left the book.
+    int firstLineShown() const;
     LoadAnswer LoadBook(int linesPerPage, int lastPage);
     // Unloads the book: page numbers are refused until the next one is opened.
     void closeBook();
@@ -47,8 +53,19 @@ public:
     Answer PageNumber_Change(const QString &boxText);
     Answer CommandNext_Click();
     Answer CommandPre_Click();
+    // The first and the last page, or the message of that end when the reader is there.
+    Answer firstPage();
+    Answer lastPage();
+    // A page on in either direction (step +1 or -1) without a word at either end.
+    Answer turnQuietly(int step);
+    // A key pressed in the page view: the arrows, Page Up and Page Down, Space and Shift+Space
+    // turn a page as Next and Previous do; Home and End (with Ctrl too) go to the first and the
+    // last page. Other keys do nothing here.
+    std::optional<Answer> pageKey(int key, Qt::KeyboardModifiers modifiers);
 
-    // Search: text is what the user entered (empty when cancelled).
+    // Search: text is what the user entered (empty when cancelled). With no book open there is
+    // nothing to ask for: searchRefusal() says so first.
+    std::optional<Answer> searchRefusal() const;
     Answer mnuToolsFind_Click(const QString &text);
     Answer mnuToolsFindNext_Click();
 
@@ -60,6 +77,13 @@ public:
     int shownPage() const { return ShownPage; }
     const QString &searchText() const { return SearchText; }
     QString pageText(int index) const { return m_book.pageText(index); }
+    // The size the book's file had when it was loaded.
+    qint64 fileSize() const { return m_fileSize; }
+    // Where the page shown lies in the book, for the status bar: "page 12 of 240 · 5%"; empty
+    // without a book.
+    QString pageShare() const;
+    // The encoding the book is read in, by its usual name.
+    QString encodingName() const;
 
     // The message for a book the loader refused, naming path.
     static QString loadFailureMessage(const Book::LoadResult &result, const QString &path,
@@ -67,6 +91,8 @@ public:
 
 private:
     Answer showMatch(int page, int position);
+    Answer goTo(int page);
+    int pageOfLine(int line) const;
 
     QString BookPath;
     Book m_book;
@@ -76,6 +102,9 @@ private:
     int LastPageIndex = 0;
     int ShownPage = 0;
     bool OpenAtStartup = false;
+    int m_linesPerPage = 0;
+    qint64 m_fileSize = 0;
+    std::optional<int> m_resumeLine;
 
     QString SearchText;
     int FoundPos = 0;

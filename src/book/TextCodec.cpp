@@ -386,19 +386,23 @@ TextEncoding detect(QByteArrayView bytes, qsizetype *bomLength)
             *bomLength = bom;
         return *wide;
     }
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bom = 3;
     if (bomLength)
-        *bomLength = bom;
-    const QByteArrayView body = bytes.sliced(bom);
-    if (bom == 0 && body.isEmpty())
+        *bomLength = 0;
+    const qsizetype mark = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    const QByteArrayView body = bytes.sliced(mark);
+    if (mark == 0 && body.isEmpty())
         return TextEncoding::Windows1252;
-    if (isValidUtf8(body))
+    if (isValidUtf8(body)) {
+        if (bomLength)
+            *bomLength = mark;
         return TextEncoding::Utf8;
-    // NUL bytes that are not UTF-16 make no text: they are read byte for byte as ever.
-    if (hasNul(body.first(qMin(body.size(), WideHeadSize))))
+    }
+    // The mark is dropped only from UTF-8: in a text of any other encoding its bytes are
+    // characters like any others. NUL bytes that are not UTF-16 make no text: they are read byte
+    // for byte as ever.
+    if (hasNul(bytes.first(qMin(bytes.size(), WideHeadSize))))
         return TextEncoding::Windows1252;
-    return EncodingGuess::codePage(body);
+    return EncodingGuess::codePage(bytes);
 }
 
 QString decode(QByteArrayView bytes, TextEncoding encoding)

@@ -81,7 +81,7 @@ QString charsetName(TextEncoding encoding);
 bool isWide(TextEncoding encoding);
 
 // The encoding of bytes; *bomLength receives the length of the byte-order mark to drop (0, 2, 3
-// or 4). In turn: a byte-order mark; UTF-16 recognised by its NUL bytes; valid UTF-8; the code
+// or 4; a UTF-8 mark is dropped from UTF-8 only). In turn: a byte-order mark; UTF-16 recognised by its NUL bytes; valid UTF-8; the code
 // page the detector names for a text that is neither, where it is sure of a non-Western one;
 // else Windows-1252. A text with NUL bytes that is not UTF-16 is not given to the detector.
 TextEncoding detect(QByteArrayView bytes, qsizetype *bomLength = nullptr);

@@ -44,4 +44,23 @@ void shrinkToFit(QWidget *window)
     }
 }
 
+void growToHold(QWidget *window)
+{
+    constexpr int kMargin = 6;
+    QSize needed = window->size();
+    const QList<QWidget *> controls = window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (const QWidget *control : controls) {
+        if (control->isWindow() || control->isHidden())
+            continue;
+        // A control laid from the window's very edge, as a toolbar is, spans it by design.
+        const QRect at = control->geometry();
+        if (at.left() > 0)
+            needed.setWidth(qMax(needed.width(), at.right() + 1 + kMargin));
+        if (at.top() > 0)
+            needed.setHeight(qMax(needed.height(), at.bottom() + 1 + kMargin));
+    }
+    if (needed != window->size())
+        window->setFixedSize(needed);
+}
+
 } // namespace FitText

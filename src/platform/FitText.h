@@ -10,4 +10,8 @@ namespace FitText {
 // The labels, check boxes and option buttons among the window's children.
 void shrinkToFit(QWidget *window);
 
+// Grows a fixed-size window so that every control placed in it ends inside its edges with a
+// small margin: a design whose controls reach the edge would cut them off.
+void growToHold(QWidget *window);
+
 } // namespace FitText

@@ -86,3 +86,26 @@ QString HelpPagePath()
     }
     return candidates.first();
 }
+
+QString Launcher::openInTextEditor(const QString &path)
+{
+    const QString editor = textEditor();
+    if (editor.isEmpty())
+        return QStringLiteral("No text editor was found to open the book with. "
+                              "Install one, for example gedit or mousepad.");
+    QString why;
+    if (!startProgram(editor, {path}, &why))
+        return QStringLiteral("The text editor could not be started:\n%1\n%2").arg(editor, why);
+    return {};
+}
+
+QString Launcher::showHelpPage()
+{
+    const QString page = HelpPagePath();
+    const QString shown = QDir::toNativeSeparators(page);
+    if (!QFileInfo::exists(page))
+        return QStringLiteral("The help page was not found:\n%1").arg(shown);
+    if (!openUrl(QUrl::fromLocalFile(page)))
+        return QStringLiteral("No program was found to show the help page:\n%1").arg(shown);
+    return {};
+}

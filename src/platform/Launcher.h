@@ -22,6 +22,12 @@ public:
     // The program that opens a text file given as its one argument, or empty when the desktop
     // has none.
     virtual QString textEditor() const = 0;
+
+    // The book to the plain-text editor as one argument; empty when started, else what went
+    // wrong in words for the user.
+    QString openInTextEditor(const QString &path);
+    // The help page to the desktop's browser; empty when shown, else what went wrong.
+    QString showHelpPage();
 };
 
 class DesktopLauncher : public Launcher

@@ -1,11 +1,11 @@
 #include "platform/Prompts.h"
 
 #include "app/AppInfo.h"
+#include "platform/FontDialog.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDatabase>
-#include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -41,6 +41,7 @@ Prompts::Answer QtPrompts::message(QWidget *parent, const Message &message)
 {
     QMessageBox box(boxIcon(message.icon), captionOr(message.title), message.text,
                     QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
     switch (message.buttons) {
     case Buttons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
@@ -64,12 +65,15 @@ Prompts::Answer QtPrompts::message(QWidget *parent, const Message &message)
     }
 }
 
-QString QtPrompts::inputLine(QWidget *parent, const QString &prompt, const QString &title)
+std::optional<QString> QtPrompts::askLine(QWidget *parent, const QString &prompt,
+                                          const QString &title)
 {
     bool ok = false;
     const QString answer =
         QInputDialog::getText(parent, captionOr(title), prompt, QLineEdit::Normal, {}, &ok);
-    return ok ? answer : QString();
+    if (!ok)
+        return std::nullopt;
+    return answer;
 }
 
 QString QtPrompts::openFile(QWidget *parent, const QString &title, const QString &filter)
@@ -89,10 +93,7 @@ std::optional<QColor> QtPrompts::color(QWidget *parent, const QColor &initial)
 std::optional<QFont> QtPrompts::font(QWidget *parent, const QFont &initial, int minSize,
                                      int maxSize)
 {
-    Q_UNUSED(minSize);
-    Q_UNUSED(maxSize);
-    QFontDialog dialog(initial, parent);
-    dialog.setOption(QFontDialog::ScalableFonts);
+    FontDialog dialog(initial, minSize, maxSize, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.selectedFont();

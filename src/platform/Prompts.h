@@ -30,8 +30,9 @@ public:
     virtual ~Prompts() = default;
 
     virtual Answer message(QWidget *parent, const Message &message) = 0;
-    // The answer typed, or an empty text when the user cancels.
-    virtual QString inputLine(QWidget *parent, const QString &prompt, const QString &title) = 0;
+    // The answer typed, or nullopt when the user cancels.
+    virtual std::optional<QString> askLine(QWidget *parent, const QString &prompt,
+                                           const QString &title) = 0;
     // filter uses Qt's form ("Text Files (*.txt);;All Files (*)"). Empty when cancelled.
     virtual QString openFile(QWidget *parent, const QString &title, const QString &filter) = 0;
     virtual std::optional<QColor> color(QWidget *parent, const QColor &initial) = 0;
@@ -39,6 +40,12 @@ public:
                                       int maxSize) = 0;
     // Lets the user choose and set up printer; false when cancelled.
     virtual bool printerSetup(QWidget *parent, QPrinter &printer, const QString &title) = 0;
+
+    // The answer typed, a cancel read as an empty answer.
+    QString inputLine(QWidget *parent, const QString &prompt, const QString &title)
+    {
+        return askLine(parent, prompt, title).value_or(QString());
+    }
 
     // The usual message: OK only, no icon, the program's title.
     void tell(QWidget *parent, const QString &text)
@@ -50,12 +57,13 @@ public:
 };
 
 // The real dialogs: QMessageBox, QInputDialog, QFileDialog, QColorDialog, QFontDialog and
-// QPrintDialog.
+// QPrintDialog. Message texts are plain text: a file name is shown as it is, never as markup.
 class QtPrompts : public Prompts
 {
 public:
     Answer message(QWidget *parent, const Message &message) override;
-    QString inputLine(QWidget *parent, const QString &prompt, const QString &title) override;
+    std::optional<QString> askLine(QWidget *parent, const QString &prompt,
+                                   const QString &title) override;
     QString openFile(QWidget *parent, const QString &title, const QString &filter) override;
     std::optional<QColor> color(QWidget *parent, const QColor &initial) override;
     std::optional<QFont> font(QWidget *parent, const QFont &initial, int minSize,

@@ -1,9 +1,7 @@
 #include "reader/BookPrinter.h"
 
-#include "book/TextCodec.h"
+#include "book/BookSearch.h"
 
-#include <QDir>
-#include <QFile>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTextCursor>
@@ -17,26 +15,15 @@ bool BookPrinter::canPrint(const QPrinter &printer)
     return printer.isValid() && !QPrinterInfo::availablePrinterNames().isEmpty();
 }
 
-QString BookPrinter::print(const QString &path, const Look &look, QPrinter &printer)
+QString BookPrinter::print(const Book &book, const Look &look, QPrinter &printer)
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("The book could not be printed, its file cannot be read:\n%1\n%2")
-            .arg(shown, file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("The book could not be printed, its file cannot be read:\n%1\n%2")
-            .arg(shown, file.errorString());
     if (!canPrint(printer))
         return QStringLiteral("No printer is available. Choose a printer, or printing to a PDF "
                               "file, in File > Page Setup.");
-
-    qsizetype bom = 0;
-    const TextEncoding encoding = TextCodec::detect(bytes, &bom);
-    QString text = TextCodec::decode(QByteArrayView(bytes).sliced(bom), encoding);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
+    QString text;
+    text.reserve(book.byteSize());
+    for (int page = 0; page < book.pageCount(); ++page)
+        text += BookSearch::viewText(book, page);
 
     QTextDocument document;
     document.setDefaultFont(look.font);

@@ -11,8 +11,10 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QListView>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -27,7 +29,44 @@ QString cleanFolder(const QString &folder)
     return clean.isEmpty() ? QStringLiteral("/") : clean;
 }
 
+QString withSlash(const QString &path)
+{
+    return path.endsWith(u'/') ? path : path + u'/';
+}
+
 } // namespace
+
+// The folders of one drive under the drive's root folder, which is their one top entry: of the
+// folders above and beside it only those that lead to it are kept.
+class DriveFolders : public QSortFilterProxyModel
+{
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    QFileSystemModel *files() const { return static_cast<QFileSystemModel *>(sourceModel()); }
+    QString filePath(const QModelIndex &index) const
+    {
+        return files()->filePath(mapToSource(index));
+    }
+    QModelIndex index(const QString &path) const { return mapFromSource(files()->index(path)); }
+    using QSortFilterProxyModel::index;
+
+    void setRoot(const QString &root)
+    {
+        m_root = withSlash(root);
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        const QString path = withSlash(files()->filePath(files()->index(row, 0, parent)));
+        return path.startsWith(m_root) || m_root.startsWith(path);
+    }
+
+private:
+    QString m_root = QStringLiteral("/");
+};
 
 FilePanel::FilePanel(Prompts &prompts, GlobalData &data, const Drives &drives, QWidget *parent)
     : QGroupBox(QStringLiteral("File System"), parent),
@@ -51,9 +90,11 @@ FilePanel::FilePanel(Prompts &prompts, GlobalData &data, const Drives &drives, Q
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
 
-    m_folders = new QFileSystemModel(this);
-    m_folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    m_folders->setReadOnly(true);
+    auto *folders = new QFileSystemModel(this);
+    folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    folders->setReadOnly(true);
+    m_folders = new DriveFolders(this);
+    m_folders->setSourceModel(folders);
     Dir1 = new QTreeView(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
     Dir1->setModel(m_folders);
@@ -89,13 +130,16 @@ FilePanel::FilePanel(Prompts &prompts, GlobalData &data, const Drives &drives, Q
             [this](const QModelIndex &index) { Dir1_Change(m_folders->filePath(index)); });
     connect(File1, &QListView::clicked, this,
             [this](const QModelIndex &index) { File1_Click(m_files->fileName(index)); });
-    connect(File1, &QListView::activated, this,
+    // A book opens on a double click or Enter only, whatever the desktop's style says about
+    // activating items with one click.
+    connect(File1, &QListView::doubleClicked, this,
             [this](const QModelIndex &index) { File1_DblClick(m_files->fileName(index)); });
+    File1->installEventFilter(this);
     connect(cmdFavorit, &QPushButton::clicked, this, &FilePanel::cmdFavorit_Click);
     // The folder model reads in the background: show the current folder once its parents are in.
-    connect(m_folders, &QFileSystemModel::directoryLoaded, this, &FilePanel::showCurrentFolder);
+    connect(folders, &QFileSystemModel::directoryLoaded, this, &FilePanel::showCurrentFolder);
     // Sorting the rows read later moves the folder; keep it in sight.
-    connect(m_folders, &QFileSystemModel::layoutChanged, this,
+    connect(m_folders, &QAbstractItemModel::layoutChanged, this,
             [this] { Dir1->scrollTo(Dir1->currentIndex(), QAbstractItemView::PositionAtCenter); });
 
     fillDrives();
@@ -192,9 +236,14 @@ bool FilePanel::setFolder(const QString &folder)
         return false;
     m_folder = clean;
 
+    // The view's top is the root folder's parent, so the root shows as the one top entry.
     const QString root = drive();
-    m_folders->setRootPath(root);
-    Dir1->setRootIndex(m_folders->index(root));
+    m_folders->files()->setRootPath(root);
+    m_folders->setRoot(root);
+    const QString above = cleanFolder(root) == QLatin1String("/")
+        ? QString()
+        : QFileInfo(cleanFolder(root)).absolutePath();
+    Dir1->setRootIndex(m_folders->index(above));
     showCurrentFolder();
 
     m_files->setRootPath(clean);
@@ -276,4 +325,16 @@ void FilePanel::setFileListHeight(double twips)
     m_favoritTop += m_fileListHeight - before;
     Twips::place(File1, 120, 3240, 1815, m_fileListHeight);
     Twips::place(cmdFavorit, 360, m_favoritTop, 1335, 375);
+}
+
+bool FilePanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == File1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && File1->currentIndex().isValid()) {
+            File1_DblClick(m_files->fileName(File1->currentIndex()));
+            return true;
+        }
+    }
+    return QGroupBox::eventFilter(watched, event);
 }

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 
 class QComboBox;
+class DriveFolders;
 class QFileSystemModel;
 class QListView;
 class QPushButton;
@@ -13,8 +14,9 @@ class QTreeView;
 class Prompts;
 struct GlobalData;
 
-// The file system panel beside the page view: drives, the folders of the chosen drive and the
-// books of the chosen folder, chained so that a drive shows its folders and a folder its books.
+// The file system panel beside the page view: drives, the folders of the chosen drive under its
+// root folder and the books of the chosen folder, chained so that a drive shows its folders and
+// a folder its books.
 // A click on a book asks the reader to show its path, a double click to open it; the
 // "Favorit" button records the folder on show as the favourite. Opening books is the reader's.
 class FilePanel : public QGroupBox
@@ -57,6 +59,9 @@ Q_SIGNALS:
     void fileDoubleClicked(const QString &fullPath);
     void closeClicked();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void fillDrives();
     int driveIndexOf(const QString &path) const;
@@ -77,6 +82,6 @@ private:
     QTreeView *Dir1 = nullptr;
     QListView *File1 = nullptr;
     QPushButton *cmdFavorit = nullptr;
-    QFileSystemModel *m_folders = nullptr;
+    DriveFolders *m_folders = nullptr;
     QFileSystemModel *m_files = nullptr;
 };

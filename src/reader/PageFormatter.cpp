@@ -7,13 +7,14 @@
 
 #include <cmath>
 
-PageFormatter::PageFormatter(TextArea &view, Prompts &prompts, QWidget *parent)
-    : m_view(view), m_prompts(prompts), m_parent(parent)
+PageFormatter::PageFormatter(TextArea &view, Prompts &prompts, GlobalData &data, QWidget *parent)
+    : m_view(view), m_prompts(prompts), m_data(data), m_parent(parent)
 { }
 
 // The order matters: the text shown next takes on the format at the caret, left at the start.
-void PageFormatter::apply(const GlobalData &data)
+void PageFormatter::apply()
 {
+    const GlobalData &data = m_data;
     if (data.BackColor.holdsNumber())
         m_view.setBackColor(OleColor::toQColor(quint32(data.BackColor.value)));
     m_view.selectWholeText();
@@ -26,8 +27,9 @@ void PageFormatter::apply(const GlobalData &data)
     m_view.collapseSelection();
 }
 
-void PageFormatter::capture(GlobalData &data)
+void PageFormatter::capture()
 {
+    GlobalData &data = m_data;
     m_view.selectWholeText();
     data.BackColor = VariantValue::fromLong(qint32(OleColor::fromQColor(m_view.backColor())));
     if (const auto color = m_view.selColor())
@@ -50,9 +52,10 @@ void PageFormatter::stepFontSize(int step)
     const std::optional<double> size = m_view.selFontSize();
     const bool fits =
         size && (step < 0 ? *size + step >= MinFontSize : *size + step <= MaxFontSize);
-    if (fits)
+    if (fits) {
         m_view.setSelFontSize(*size + step);
-    else
+        capture();
+    } else
         m_prompts.tell(m_parent,
                        step < 0 ? QStringLiteral("min font size achived")
                                 : QStringLiteral("max font size achived"));
@@ -64,7 +67,7 @@ void PageFormatter::toggleBold()
     const bool on = m_view.selBold().value_or(true);
     m_view.selectWholeText();
     m_view.setSelBold(!on);
-    m_view.collapseSelection();
+    capture();
 }
 
 void PageFormatter::toggleItalic()
@@ -72,13 +75,15 @@ void PageFormatter::toggleItalic()
     const bool on = m_view.selItalic().value_or(true);
     m_view.selectWholeText();
     m_view.setSelItalic(!on);
-    m_view.collapseSelection();
+    capture();
 }
 
 void PageFormatter::chooseBackColor()
 {
-    if (const auto color = m_prompts.color(m_parent, m_view.backColor()))
+    if (const auto color = m_prompts.color(m_parent, m_view.backColor())) {
         m_view.setBackColor(*color);
+        capture();
+    }
 }
 
 // Starts from the current text colour, with or without a book and on any page.
@@ -90,12 +95,13 @@ void PageFormatter::chooseTextColor()
     if (const auto color = m_prompts.color(m_parent, initial)) {
         m_view.selectWholeText();
         m_view.setSelColor(*color);
-        m_view.collapseSelection();
+        capture();
     }
 }
 
-void PageFormatter::chooseFont(GlobalData &data)
+void PageFormatter::chooseFont()
 {
+    GlobalData &data = m_data;
     m_view.collapseSelection();
     const QString name = m_view.selFontName().value_or(QString());
     m_view.selectWholeText();

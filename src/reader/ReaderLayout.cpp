@@ -30,6 +30,10 @@ void ReaderLayout::resize()
 {
     if (m_c.window->isMinimized() || m_c.client->width() == 0)
         return;
+    if (m_pageOnly) {
+        m_c.view->setGeometry(m_c.client->rect());
+        return;
+    }
     const double dW = outerWidth() - OldWidth;
     const double width = Twips::fromPixels(m_c.client->width(), m_c.window);
     const double height = Twips::fromPixels(m_c.client->height(), m_c.window);
@@ -52,6 +56,30 @@ void ReaderLayout::resize()
     place(m_c.statusBar, {0, height - 270, width, 270});
 
     OldWidth = outerWidth();
+}
+
+void ReaderLayout::setPageOnly(bool on)
+{
+    if (on == m_pageOnly)
+        return;
+    m_pageOnly = on;
+    if (on) {
+        m_hiddenForPage.clear();
+        for (QWidget *control :
+             {m_c.toolBar, m_c.statusBar, static_cast<QWidget *>(m_c.filePanel), m_c.title,
+              m_c.pageLabel, m_c.pageNumber, m_c.totalLabel, m_c.total}) {
+            if (control->isVisible()) {
+                m_hiddenForPage.append(control);
+                control->hide();
+            }
+        }
+        m_c.view->setGeometry(m_c.client->rect());
+        return;
+    }
+    for (QWidget *control : std::as_const(m_hiddenForPage))
+        control->show();
+    m_hiddenForPage.clear();
+    place(m_c.view, m_twips.value(m_c.view));
 }
 
 void ReaderLayout::showPanel(bool shown)

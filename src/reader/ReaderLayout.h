@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QRectF>
 
 class FilePanel;
@@ -23,6 +24,8 @@ public:
         QWidget *pageLabel = nullptr;
         QWidget *pageNumber = nullptr;
         QWidget *view = nullptr;
+        QWidget *totalLabel = nullptr;
+        QWidget *total = nullptr;
     };
 
     void setControls(const Controls &controls) { m_c = controls; }
@@ -37,6 +40,9 @@ public:
     // Hiding the panel moves the page view 2100 to the left and widens it by 2000, showing it
     // does the reverse; the right edge moves by the 100 between them.
     void showPanel(bool shown);
+    // The page view alone fills the client area; the other controls come back as they were.
+    void setPageOnly(bool on);
+    bool pageOnly() const { return m_pageOnly; }
 
 private:
     void moveBy(QWidget *control, double dx);
@@ -45,4 +51,6 @@ private:
     Controls m_c;
     QHash<const QWidget *, QRectF> m_twips;
     double OldWidth = 0;
+    bool m_pageOnly = false;
+    QList<QWidget *> m_hiddenForPage;
 };

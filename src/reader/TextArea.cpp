@@ -7,6 +7,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QWheelEvent>
+
+#include <cstdlib>
 
 namespace {
 
@@ -283,7 +286,40 @@ int TextArea::find(const QString &text, int start)
 void TextArea::keyPressEvent(QKeyEvent *event)
 {
     Q_EMIT keyDown(event->key(), event->modifiers());
-    QTextEdit::keyPressEvent(event);
+    // The keys that turn pages are the reader's alone: the view does not also scroll with them.
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Space:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        event->accept();
+        return;
+    default:
+        QTextEdit::keyPressEvent(event);
+    }
+}
+
+// A notch the view cannot scroll any further turns the page instead; a touchpad's small steps
+// add up to a notch first.
+void TextArea::wheelEvent(QWheelEvent *event)
+{
+    constexpr int kNotch = 120;
+    const int dy = event->angleDelta().y();
+    const QScrollBar *bar = verticalScrollBar();
+    const bool atEnd = dy < 0 ? bar->value() >= bar->maximum() : bar->value() <= bar->minimum();
+    if (dy == 0 || !atEnd || event->modifiers() != Qt::NoModifier) {
+        m_wheelRest = 0;
+        QTextEdit::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    m_wheelRest += dy;
+    while (std::abs(m_wheelRest) >= kNotch) {
+        const int step = m_wheelRest < 0 ? +1 : -1;
+        m_wheelRest += step * kNotch;
+        Q_EMIT wheelTurn(step);
+    }
 }
 
 void TextArea::mousePressEvent(QMouseEvent *event)

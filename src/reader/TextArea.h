@@ -13,7 +13,9 @@ class QPrinter;
 //   after a format change takes on that format;
 // - positions are character offsets from 0, a line end counting as one character;
 // - a selection attribute that differs within the selection reads as no value (nullopt);
-// - key and mouse presses are announced before the view handles them, and never consumed.
+// - key and mouse presses are announced before the view handles them; only the keys that turn
+//   pages (Page Up, Page Down, Space, Home, End) are not handled by the view as well;
+// - a turn of the wheel the view cannot scroll any further is announced as a page turn.
 class TextArea : public QTextEdit
 {
     Q_OBJECT
@@ -60,13 +62,18 @@ public:
 Q_SIGNALS:
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
     void mouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, const QPoint &pos);
+    // step +1: the next page, -1: the previous one.
+    void wheelTurn(int step);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     QTextCharFormat resolved(const QTextCharFormat &format) const;
     template<typename T, typename Get> std::optional<T> selectionValue(Get get) const;
     void mergeSelection(const QTextCharFormat &format);
+
+    int m_wheelRest = 0; // wheel turn not yet a whole notch
 };

@@ -5,7 +5,9 @@
 #include "book/BaseName.h"
 #include "platform/Drives.h"
 #include "platform/Prompts.h"
+#include "platform/ShortcutsFirst.h"
 #include "reader/PageFormatter.h"
+#include "reader/RecentBooksMenu.h"
 #include "reader/TextArea.h"
 
 #include <QAction>
@@ -14,8 +16,10 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPrinter>
 #include <QStatusBar>
@@ -52,9 +56,10 @@ frmMain::frmMain(Prompts &prompts, GlobalData &data, const Drives &drives, QWidg
     buildMenus();
     buildToolBar();
     openAtDesignSize();
-    m_format = std::make_unique<PageFormatter>(*m_textArea, m_prompts, this);
+    m_format = std::make_unique<PageFormatter>(*m_textArea, m_prompts, m_data, this);
     setAcceptDrops(true);
     m_textArea->setAcceptDrops(false);
+    new ShortcutsFirst(this);
 }
 
 frmMain::~frmMain() = default;
@@ -70,8 +75,33 @@ void frmMain::mnuFileOpen_Click()
 
 void frmMain::openBook(const QString &path)
 {
+    loadPath(path, m_data.JumpToLastPage == VTrue ? m_history.resumeLine(path) : std::nullopt);
+}
+
+void frmMain::loadPath(const QString &path, std::optional<int> resumeLine)
+{
+    leaveBook();
     m_state.openBook(path);
+    m_state.resumeAt(resumeLine);
     LoadBook();
+    m_history.save();
+}
+
+void frmMain::leaveBook()
+{
+    if (m_state.bookOpened())
+        m_history.remember({m_state.bookPath(), m_state.fileSize(), m_state.firstLineShown(), {}});
+}
+
+void frmMain::showRecentBooks()
+{
+    mnuFileRecent->setBooks(m_history.recent());
+}
+
+void frmMain::showPageShare()
+{
+    m_sharePanel->setText(m_state.pageShare());
+    m_encodingPanel->setText(m_state.bookOpened() ? m_state.encodingName() : QString());
 }
 
 // A file dropped onto the window opens as File > Open opens it.
@@ -94,7 +124,6 @@ void frmMain::dropEvent(QDropEvent *event)
 void frmMain::openFromFileList(const QString &fullPath)
 {
     m_textArea->setText(fullPath);
-    m_data.LastBook = fullPath;
     m_statusPanel->setText(fullPath);
     openBook(fullPath);
 }
@@ -103,7 +132,10 @@ void frmMain::openFromFileList(const QString &fullPath)
 // refused until the next book is opened.
 void frmMain::mnuFileClose_Click()
 {
+    leaveBook();
+    m_history.save();
     m_state.closeBook();
+    showPageShare();
     lblTitle->setText(QStringLiteral("Book Title"));
     PageTotal->clear();
     const QSignalBlocker quiet(PageNumber);
@@ -130,8 +162,14 @@ void frmMain::LoadBook()
     const BookState::LoadAnswer answer = m_state.LoadBook(m_data.LinesPerPage, m_data.LastPage);
     if (!answer.loaded) {
         m_prompts.tell(this, answer.message);
+        m_history.refused(path);
+        showRecentBooks();
         return;
     }
+    // Whichever way it was opened, the book is the one to come back to: exit stores its page.
+    m_data.LastBook = path;
+    m_history.addRecent(path);
+    showRecentBooks();
     ApplyPageFormat();
     const Book &book = m_state.book();
     PageTotal->setText(QString::number(book.pageCount()));
@@ -144,11 +182,12 @@ void frmMain::LoadBook()
     m_textArea->setText(m_state.pageText(0));
     if (answer.jumpTo)
         PageNumber->setText(*answer.jumpTo);
+    showPageShare();
 }
 
 void frmMain::ApplyPageFormat()
 {
-    m_format->apply(m_data);
+    m_format->apply();
 }
 
 // ---- page display and navigation -------------------------------------------------------------
@@ -163,8 +202,10 @@ void frmMain::showAnswer(const BookState::Answer &answer)
         else
             PageNumber->setText(*answer.pageNumber);
     }
-    if (answer.showPage)
+    if (answer.showPage) {
         m_textArea->setText(m_state.pageText(*answer.showPage));
+        showPageShare();
+    }
     if (answer.matchAt)
         m_textArea->find(m_state.searchText(), *answer.matchAt);
 }
@@ -184,12 +225,41 @@ void frmMain::CommandPre_Click()
     showAnswer(m_state.CommandPre_Click());
 }
 
-void frmMain::TextArea_KeyDown(int key, Qt::KeyboardModifiers)
+void frmMain::TextArea_KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (key == Qt::Key_Left)
-        CommandPre_Click();
-    else if (key == Qt::Key_Right)
-        CommandNext_Click();
+    if (const auto answer = m_state.pageKey(key, modifiers))
+        showAnswer(*answer);
+}
+
+void frmMain::TextArea_WheelTurn(int step)
+{
+    showAnswer(m_state.turnQuietly(step));
+}
+
+void frmMain::mnuViewGoToPage_Click()
+{
+    if (m_layout.pageOnly())
+        mnuViewFullScreen_Click();
+    PageNumber->setFocus(Qt::ShortcutFocusReason);
+    PageNumber->selectAll();
+}
+
+// The page view alone, on the whole screen; F11 or Esc brings the window back as it was.
+void frmMain::mnuViewFullScreen_Click()
+{
+    const bool on = !m_layout.pageOnly();
+    menuBar()->setVisible(!on);
+    layout()->activate(); // the client area takes the menu bar's room now, not later
+    m_layout.setPageOnly(on);
+    mnuViewFullScreen->setChecked(on);
+    m_leaveFullScreen->setEnabled(on);
+    if (on) {
+        m_stateBeforeFullScreen = windowState();
+        showFullScreen();
+    } else {
+        setWindowState(m_stateBeforeFullScreen);
+    }
+    m_textArea->setFocus();
 }
 
 void frmMain::TextArea_MouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers, const QPoint &pos)

@@ -2,6 +2,7 @@
 
 #include "book/BookState.h"
 #include "reader/ReaderLayout.h"
+#include "settings/BookHistory.h"
 #include "settings/GlobalData.h"
 
 #include <QMainWindow>
@@ -21,6 +22,7 @@ class Drives;
 class FilePanel;
 class Launcher;
 class PageFormatter;
+class RecentBooksMenu;
 class Prompts;
 class Registry;
 class TextArea;
@@ -53,10 +55,11 @@ public:
     void LoadBook();
     void ApplyPageFormat();
     void mnuFileOpen_Click();
-    // Opens path as File > Open does; the last book stays as it is.
+    // Opens path as File > Open does; once loaded it is the last book and the newest of the
+    // recent books, and with "Jump To Last Read Page" it opens where the reader left it.
     void openBook(const QString &path);
     void mnuFileClose_Click();
-    // Opens fullPath from the file panel and remembers it as the last book.
+    // Opens fullPath from the file panel, showing the path while it loads.
     void openFromFileList(const QString &fullPath);
 
     // Page display and navigation.
@@ -64,6 +67,9 @@ public:
     void CommandNext_Click();
     void CommandPre_Click();
     void TextArea_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void TextArea_WheelTurn(int step);
+    void mnuViewGoToPage_Click();
+    void mnuViewFullScreen_Click();
     void TextArea_MouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                             const QPoint &pos);
 
@@ -85,6 +91,7 @@ public:
     void mnuEditCopy_Click();
     void menuOpenWith_Click();
     void mnuHelpTopic_Click();
+    void mnuFileExit_Click();
 
     // The other windows.
     void mnuTextTools_Click();
@@ -124,12 +131,16 @@ private:
     void buildToolBar();
     void openAtDesignSize();
     QAction *addMenuItem(QMenu *menu, const char *name, const char *captionId,
-                         const QKeySequence &shortcut = {});
+                         void (frmMain::*handler)(), const QKeySequence &shortcut = {});
     QMenu *addSubMenu(QMenu *parent, const char *name, const char *captionId);
     void place(QWidget *control, const QRectF &twips);
     void showFileSystem(bool shown);
     void fitHeaderLabels();
-    void writePlacement();
+    // Records where the reader leaves the open book.
+    void leaveBook();
+    void showRecentBooks();
+    void loadPath(const QString &path, std::optional<int> resumeLine);
+    void showPageShare();
     // Shows what BookState answered: its message, its page-number box text (the box's handler
     // runs also when the box already holds it), the page, the search match.
     void showAnswer(const BookState::Answer &answer);
@@ -147,11 +158,14 @@ private:
     Registry *m_registry = nullptr;
 
     ReaderLayout m_layout;
+    BookHistory m_history;
 
     QWidget *m_client = nullptr;
     QToolBar *tbToolBar = nullptr;
     QStatusBar *sbStatusBar = nullptr;
     QLabel *m_statusPanel = nullptr;
+    QLabel *m_sharePanel = nullptr;
+    QLabel *m_encodingPanel = nullptr;
     FilePanel *frmFile = nullptr;
     QLabel *lblTitle = nullptr;
     QLabel *Label1 = nullptr;
@@ -163,21 +177,13 @@ private:
     QPushButton *CommandNext = nullptr;
 
     QMenu *mnuEdit = nullptr;
-    QAction *mnuFileOpen = nullptr;
-    QAction *mnuFileClose = nullptr;
-    QAction *mnuFilePageSetup = nullptr;
     QAction *mnuFilePrint = nullptr;
-    QAction *mnuFileExit = nullptr;
-    QAction *mnuFont = nullptr;
-    QAction *mnuEditCopy = nullptr;
+    RecentBooksMenu *mnuFileRecent = nullptr;
     QAction *mnuViewToolbar = nullptr;
     QAction *mnuViewStatusBar = nullptr;
     QAction *mnuViewFileSystem = nullptr;
-    QAction *mnuViewOptions = nullptr;
+    QAction *mnuViewFullScreen = nullptr;
+    QAction *m_leaveFullScreen = nullptr;
+    Qt::WindowStates m_stateBeforeFullScreen;
     QAction *menuOpenWith = nullptr;
-    QAction *mnuToolsFind = nullptr;
-    QAction *mnuToolsFindNext = nullptr;
-    QAction *mnuTextTools = nullptr;
-    QAction *mnuHelpTopic = nullptr;
-    QAction *mnuHelpAbout = nullptr;
 };

@@ -24,6 +24,10 @@
 
 void frmMain::mnuToolsFind_Click()
 {
+    if (const auto refusal = m_state.searchRefusal()) {
+        showAnswer(*refusal);
+        return;
+    }
     const QString text =
         m_prompts.inputLine(this, QStringLiteral("please enter string to search for"), {});
     showAnswer(m_state.mnuToolsFind_Click(text));
@@ -47,12 +51,12 @@ QPrinter &frmMain::printer()
 // the page it shows.
 void frmMain::mnuFilePrint_Click()
 {
-    const QString &path = m_state.bookPath();
-    if (path.isEmpty()) {
+    // Only the book on show is printed: never a file the loader refused.
+    if (!m_state.bookOpened()) {
         m_prompts.tell(this, QStringLiteral("please open a book first"));
         return;
     }
-    const QString failure = BookPrinter::print(path, m_format->printLook(), printer());
+    const QString failure = BookPrinter::print(m_state.book(), m_format->printLook(), printer());
     if (!failure.isEmpty())
         m_prompts.tell(this, failure);
 }
@@ -90,33 +94,21 @@ static Registry &desktopRegistry(Registry *chosen)
 // The book goes to the desktop's plain-text editor as one argument, never through a shell.
 void frmMain::menuOpenWith_Click()
 {
-    Launcher &launcher = desktopLauncher(m_launcher);
-    const QString editor = launcher.textEditor();
-    if (editor.isEmpty()) {
-        m_prompts.tell(this,
-                       QStringLiteral("No text editor was found to open the book with. "
-                                      "Install one, for example gedit or mousepad."));
-        return;
-    }
-    QString why;
-    if (!launcher.startProgram(editor, {m_state.bookPath()}, &why))
-        m_prompts.tell(
-            this, QStringLiteral("The text editor could not be started:\n%1\n%2").arg(editor, why));
+    const QString failure = desktopLauncher(m_launcher).openInTextEditor(m_state.bookPath());
+    if (!failure.isEmpty())
+        m_prompts.tell(this, failure);
+}
+
+void frmMain::mnuFileExit_Click()
+{
+    close();
 }
 
 void frmMain::mnuHelpTopic_Click()
 {
-    const QString page = HelpPagePath();
-    if (!QFileInfo::exists(page)) {
-        m_prompts.tell(
-            this,
-            QStringLiteral("The help page was not found:\n%1").arg(QDir::toNativeSeparators(page)));
-        return;
-    }
-    if (!desktopLauncher(m_launcher).openUrl(QUrl::fromLocalFile(page)))
-        m_prompts.tell(this,
-                       QStringLiteral("No program was found to show the help page:\n%1")
-                           .arg(QDir::toNativeSeparators(page)));
+    const QString failure = desktopLauncher(m_launcher).showHelpPage();
+    if (!failure.isEmpty())
+        m_prompts.tell(this, failure);
 }
 
 void frmMain::mnuTextTools_Click()
@@ -132,7 +124,7 @@ void frmMain::mnuHelpAbout_Click()
 
 // ---- options -------------------------------------------------------------------------------
 
-// A new number of lines per page cuts the open book anew and shows it from page one; the two
+// A new number of lines per page cuts the open book anew and shows its page one; the two
 // start-up flags take effect at the next start.
 void frmMain::mnuViewOptions_Click()
 {
@@ -143,8 +135,7 @@ void frmMain::mnuViewOptions_Click()
     }
     if (m_data.LinesPerPage == before || m_state.bookPath().isEmpty())
         return;
-    PageNumber->setText(QStringLiteral("5"));
-    openBook(m_state.bookPath());
+    loadPath(m_state.bookPath(), std::nullopt);
 }
 
 // ---- toolbar and formatting ------------------------------------------------------------------
@@ -178,5 +169,5 @@ void frmMain::tbToolBar_ButtonClick(QAction *button)
 
 void frmMain::mnuFont_Click()
 {
-    m_format->chooseFont(m_data);
+    m_format->chooseFont();
 }

@@ -4,6 +4,7 @@
 #include "app/AppInfo.h"
 #include "platform/OleColor.h"
 #include "reader/FilePanel.h"
+#include "reader/RecentBooksMenu.h"
 #include "reader/TextArea.h"
 #include "reader/ToolbarIcons.h"
 #include "reader/Twips.h"
@@ -28,34 +29,6 @@ constexpr double kDesignHeight = 8370;
 // height.
 constexpr double kMinWidth = 9795;
 constexpr double kMinHeight = 7950;
-
-struct ToolButton
-{
-    const char *key; // nullptr: a separator
-    const char *toolTip;
-    const char *image;
-};
-
-// Tooltips that are numbers are string ids, replaced when the captions are loaded.
-constexpr ToolButton kToolButtons[] = {
-    {"Open", "1017", "Open"},
-    {nullptr, nullptr, nullptr},
-    {"Print", "1018", "Print"},
-    {nullptr, nullptr, nullptr},
-    {"Copy", "1019", "Copy"},
-    {"Find", "1020", "Find"},
-    {nullptr, nullptr, nullptr},
-    {"Bold", "Bold", "Bold"},
-    {"Italic", "Italic", "Italic"},
-    {nullptr, nullptr, nullptr},
-    {nullptr, nullptr, nullptr},
-    {"back", "Decrease Font Size", "back"},
-    {"forward", "Increase Font Size", "forward"},
-    {nullptr, nullptr, nullptr},
-    {"Front", "Select Font Color", "Front"},
-    {"Back", "Select BackGround Color", "Back1"},
-    {"Properties", "Properties", "Properties"},
-};
 
 void setBlueText(QLabel *label)
 {
@@ -87,9 +60,18 @@ void frmMain::buildControls()
     sbStatusBar->setSizeGripEnabled(false);
     sbStatusBar->setAutoFillBackground(true);
     m_statusPanel = new QLabel(sbStatusBar);
+    m_statusPanel->setTextFormat(Qt::PlainText);
     m_statusPanel->setObjectName(QStringLiteral("sbStatusBarPanel1"));
     m_statusPanel->setMinimumWidth(Twips::toPixels(1440, this));
     sbStatusBar->addWidget(m_statusPanel, 1);
+    m_sharePanel = new QLabel(sbStatusBar);
+    m_sharePanel->setObjectName(QStringLiteral("sbStatusBarPanel2"));
+    sbStatusBar->addPermanentWidget(m_sharePanel);
+    m_encodingPanel = new QLabel(sbStatusBar);
+    m_encodingPanel->setObjectName(QStringLiteral("sbStatusBarPanel3"));
+    sbStatusBar->addPermanentWidget(m_encodingPanel);
+    for (QLabel *panel : {m_sharePanel, m_encodingPanel})
+        panel->setContentsMargins(6, 0, 6, 0);
 
     frmFile = new FilePanel(m_prompts, m_data, m_drives, m_client);
 
@@ -100,6 +82,7 @@ void frmMain::buildControls()
     PageTotal->setObjectName(QStringLiteral("PageTotal"));
     PageTotal->setReadOnly(true);
     lblTitle = new QLabel(QStringLiteral("Book Title"), m_client);
+    lblTitle->setTextFormat(Qt::PlainText);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     setBlueText(lblTitle);
     Label1 = new QLabel(QStringLiteral("Page:"), m_client);
@@ -120,7 +103,7 @@ void frmMain::buildControls()
     CommandNext->hide();
 
     m_layout.setControls({this, m_client, tbToolBar, sbStatusBar, frmFile, lblTitle, Label1,
-                          PageNumber, m_textArea});
+                          PageNumber, m_textArea, Label2, PageTotal});
     place(tbToolBar, {0, 0, kDesignWidth, 420});
     place(sbStatusBar, {0, 8100, kDesignWidth, 270});
     place(frmFile, {120, 600, 2055, 7455});
@@ -141,6 +124,7 @@ void frmMain::buildControls()
     connect(PageNumber, &QLineEdit::textChanged, this, &frmMain::PageNumber_Change);
     connect(m_textArea, &TextArea::keyDown, this, &frmMain::TextArea_KeyDown);
     connect(m_textArea, &TextArea::mouseDown, this, &frmMain::TextArea_MouseDown);
+    connect(m_textArea, &TextArea::wheelTurn, this, &frmMain::TextArea_WheelTurn);
     connect(CommandPre, &QPushButton::clicked, this, &frmMain::CommandPre_Click);
     connect(CommandNext, &QPushButton::clicked, this, &frmMain::CommandNext_Click);
     connect(frmFile, &FilePanel::closeClicked, this, &frmMain::cmdCloseFile_Click);
@@ -149,12 +133,15 @@ void frmMain::buildControls()
 }
 
 QAction *frmMain::addMenuItem(QMenu *menu, const char *name, const char *captionId,
-                              const QKeySequence &shortcut)
+                              void (frmMain::*handler)(), const QKeySequence &shortcut)
 {
     QAction *action = menu->addAction(QString::fromLatin1(captionId));
+    connect(action, &QAction::triggered, this, handler);
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(shortcut);
     action->setShortcutContext(Qt::WindowShortcut);
+    // Also the window's own, so that its shortcut works while the menu bar is hidden.
+    addAction(action);
     return action;
 }
 
@@ -170,74 +157,74 @@ QMenu *frmMain::addSubMenu(QMenu *parent, const char *name, const char *captionI
 // Captions are string ids, replaced by their texts when the window loads.
 void frmMain::buildMenus()
 {
+    using F = frmMain;
+    const auto ctrl = [](Qt::Key key) {
+        return QKeySequence(Qt::CTRL | key);
+    };
     QMenu *mnuFile = addSubMenu(nullptr, "mnuFile", "1000");
-    mnuFileOpen = addMenuItem(mnuFile, "mnuFileOpen", "1001", QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuFileClose = addMenuItem(mnuFile, "mnuFileClose", "1002", QKeySequence(Qt::CTRL | Qt::Key_D));
+    addMenuItem(mnuFile, "mnuFileOpen", "1001", &F::mnuFileOpen_Click, ctrl(Qt::Key_O));
+    addMenuItem(mnuFile, "mnuFileClose", "1002", &F::mnuFileClose_Click, ctrl(Qt::Key_D));
+    mnuFileRecent = new RecentBooksMenu(mnuFile);
+    mnuFile->addMenu(mnuFileRecent);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar0"));
-    mnuFilePageSetup = addMenuItem(mnuFile, "mnuFilePageSetup", "1003");
-    mnuFilePrint = addMenuItem(mnuFile, "mnuFilePrint", "1005", QKeySequence(Qt::CTRL | Qt::Key_P));
+    addMenuItem(mnuFile, "mnuFilePageSetup", "1003", &F::mnuFilePageSetup_Click);
+    mnuFilePrint =
+        addMenuItem(mnuFile, "mnuFilePrint", "1005", &F::mnuFilePrint_Click, ctrl(Qt::Key_P));
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar1"));
-    mnuFileExit = addMenuItem(mnuFile, "mnuFileExit", "1006", QKeySequence(Qt::CTRL | Qt::Key_E));
+    addMenuItem(mnuFile, "mnuFileExit", "1006", &F::mnuFileExit_Click, ctrl(Qt::Key_E));
 
     mnuEdit = addSubMenu(nullptr, "mnuEdit", "1007");
-    mnuFont = addMenuItem(mnuEdit, "mnuFont", "1032");
-    mnuEditCopy = addMenuItem(mnuEdit, "mnuEditCopy", "1008", QKeySequence(Qt::CTRL | Qt::Key_C));
+    addMenuItem(mnuEdit, "mnuFont", "1032", &F::mnuFont_Click);
+    addMenuItem(mnuEdit, "mnuEditCopy", "1008", &F::mnuEditCopy_Click, ctrl(Qt::Key_C));
 
     QMenu *mnuView = addSubMenu(nullptr, "mnuView", "1009");
-    mnuViewToolbar = addMenuItem(mnuView, "mnuViewToolbar", "1010");
-    mnuViewStatusBar = addMenuItem(mnuView, "mnuViewStatusBar", "1011");
-    mnuViewFileSystem = addMenuItem(mnuView, "mnuViewFileSystem", "1033");
+    mnuViewToolbar = addMenuItem(mnuView, "mnuViewToolbar", "1010", &F::mnuViewToolbar_Click);
+    mnuViewStatusBar = addMenuItem(mnuView, "mnuViewStatusBar", "1011", &F::mnuViewStatusBar_Click);
+    mnuViewFileSystem =
+        addMenuItem(mnuView, "mnuViewFileSystem", "1033", &F::mnuViewFileSystem_Click);
     for (QAction *toggle : {mnuViewToolbar, mnuViewStatusBar, mnuViewFileSystem}) {
         toggle->setCheckable(true);
         toggle->setChecked(true);
     }
-    mnuViewOptions = addMenuItem(mnuView, "mnuViewOptions", "1012");
+    addMenuItem(mnuView, "mnuViewOptions", "1012", &F::mnuViewOptions_Click);
+    mnuView->addSeparator();
+    addMenuItem(mnuView, "mnuViewGoToPage", "&Go To Page", &F::mnuViewGoToPage_Click,
+                ctrl(Qt::Key_G));
+    mnuViewFullScreen = addMenuItem(mnuView, "mnuViewFullScreen", "F&ull Screen",
+                                    &F::mnuViewFullScreen_Click, QKeySequence(Qt::Key_F11));
+    mnuViewFullScreen->setCheckable(true);
+    // Esc leaves full screen only: while the window is normal the action is off.
+    m_leaveFullScreen = new QAction(this);
+    m_leaveFullScreen->setObjectName(QStringLiteral("mnuViewLeaveFullScreen"));
+    m_leaveFullScreen->setShortcut(QKeySequence(Qt::Key_Escape));
+    m_leaveFullScreen->setEnabled(false);
+    addAction(m_leaveFullScreen);
+    connect(m_leaveFullScreen, &QAction::triggered, this, &frmMain::mnuViewFullScreen_Click);
 
     QMenu *mnuTools = addSubMenu(nullptr, "mnuTools", "1013");
-    menuOpenWith = addMenuItem(mnuTools, "menuOpenWith", "1029");
-    mnuToolsFind =
-        addMenuItem(mnuTools, "mnuToolsFind", "1014", QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuToolsFindNext =
-        addMenuItem(mnuTools, "mnuToolsFindNext", "1030", QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuTextTools =
-        addMenuItem(mnuTools, "mnuTextTools", "1031", QKeySequence(Qt::CTRL | Qt::Key_T));
+    menuOpenWith = addMenuItem(mnuTools, "menuOpenWith", "1029", &F::menuOpenWith_Click);
+    QAction *mnuToolsFind = addMenuItem(mnuTools, "mnuToolsFind", "1014", &F::mnuToolsFind_Click);
+    mnuToolsFind->setShortcuts({ctrl(Qt::Key_S), QKeySequence::Find});
+    QAction *mnuToolsFindNext =
+        addMenuItem(mnuTools, "mnuToolsFindNext", "1030", &F::mnuToolsFindNext_Click);
+    mnuToolsFindNext->setShortcuts({ctrl(Qt::Key_N), QKeySequence(Qt::Key_F3)});
+    addMenuItem(mnuTools, "mnuTextTools", "1031", &F::mnuTextTools_Click, ctrl(Qt::Key_T));
 
     QMenu *mnuHelp = addSubMenu(nullptr, "mnuHelp", "1015");
-    mnuHelpTopic = addMenuItem(mnuHelp, "mnuHelpTopic", "1028", QKeySequence(Qt::Key_F1));
-    mnuHelpAbout = addMenuItem(mnuHelp, "mnuHelpAbout", "1016");
+    addMenuItem(mnuHelp, "mnuHelpTopic", "1028", &F::mnuHelpTopic_Click, QKeySequence(Qt::Key_F1));
+    addMenuItem(mnuHelp, "mnuHelpAbout", "1016", &F::mnuHelpAbout_Click);
 
-    connect(mnuFileOpen, &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
-    connect(mnuFileClose, &QAction::triggered, this, &frmMain::mnuFileClose_Click);
-    connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
-    connect(mnuViewToolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
-    connect(mnuViewStatusBar, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
-    connect(mnuViewFileSystem, &QAction::triggered, this, &frmMain::mnuViewFileSystem_Click);
-    connect(mnuToolsFind, &QAction::triggered, this, &frmMain::mnuToolsFind_Click);
-    connect(mnuToolsFindNext, &QAction::triggered, this, &frmMain::mnuToolsFindNext_Click);
-    connect(mnuFilePrint, &QAction::triggered, this, &frmMain::mnuFilePrint_Click);
-    connect(mnuFilePageSetup, &QAction::triggered, this, &frmMain::mnuFilePageSetup_Click);
-    connect(mnuEditCopy, &QAction::triggered, this, &frmMain::mnuEditCopy_Click);
-    connect(mnuFont, &QAction::triggered, this, &frmMain::mnuFont_Click);
-    connect(mnuViewOptions, &QAction::triggered, this, &frmMain::mnuViewOptions_Click);
-    connect(menuOpenWith, &QAction::triggered, this, &frmMain::menuOpenWith_Click);
-    connect(mnuHelpTopic, &QAction::triggered, this, &frmMain::mnuHelpTopic_Click);
-    connect(mnuTextTools, &QAction::triggered, this, &frmMain::mnuTextTools_Click);
-    connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+    connect(mnuFileRecent, &RecentBooksMenu::bookChosen, this, &frmMain::openBook);
+    connect(mnuFileRecent, &RecentBooksMenu::clearChosen, this, [this] {
+        m_history.clearRecent();
+        showRecentBooks();
+        m_history.save();
+    });
 }
 
 void frmMain::buildToolBar()
 {
-    for (const ToolButton &button : kToolButtons) {
-        if (!button.key) {
-            tbToolBar->addSeparator();
-            continue;
-        }
-        QAction *action = tbToolBar->addAction(ToolbarIcons::icon(QLatin1String(button.image)),
-                                               QString::fromLatin1(button.key));
-        action->setObjectName(QStringLiteral("tbToolBar_") + QLatin1String(button.key));
-        action->setProperty("Key", QString::fromLatin1(button.key));
-        action->setToolTip(QString::fromLatin1(button.toolTip));
-    }
+    ToolbarIcons::fill(tbToolBar);
     connect(tbToolBar, &QToolBar::actionTriggered, this, &frmMain::tbToolBar_ButtonClick);
 }
 

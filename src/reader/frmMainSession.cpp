@@ -1,21 +1,21 @@
 // The reader window's start-up and exit sequences.
 #include "reader/frmMain.h"
 
-#include "app/AppInfo.h"
 #include "app/Captions.h"
 #include "platform/Prompts.h"
 #include "reader/FilePanel.h"
 #include "reader/PageFormatter.h"
+#include "reader/PlacementStore.h"
 #include "reader/TextArea.h"
-#include "reader/Twips.h"
 #include "settings/SettingsFile.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSettings>
 
 #include <utility>
 
@@ -35,9 +35,13 @@ void frmMain::Form_Load(const QString &configFile)
                                       "with its defaults.\n%1")
                            .arg(read.error));
     ApplyPageFormat();
+    m_history.load(QFileInfo(ConfigFile).dir().filePath(QStringLiteral("history")));
+    showRecentBooks();
+    PlacementStore::read(*this);
     frmFile->RestoreFavoritFolder();
     if (!m_data.LastBook.isEmpty() && m_data.LoadLastBook == VTrue) {
-        m_state.setOpenAtStartup(true);
+        // The reopened book shows the page last read only when the user asked for that too.
+        m_state.setOpenAtStartup(m_data.JumpToLastPage == VTrue);
         openBook(m_data.LastBook);
     }
 }
@@ -62,8 +66,12 @@ void frmMain::fitHeaderLabels()
 
 void frmMain::Form_Unload()
 {
+    leaveBook();
+    m_history.save();
+    if (m_layout.pageOnly())
+        mnuViewFullScreen_Click();
     m_data.LastPage = qint16(m_state.currentPage());
-    m_format->capture(m_data);
+    m_format->capture();
     if (!ConfigFile.isEmpty()) {
         const SettingsFileResult written = SaveLoadGlobalData(ConfigFile, true, m_data);
         if (!written.ok)
@@ -79,22 +87,7 @@ void frmMain::Form_Unload()
             window->close();
     }
     if (!isMinimized())
-        writePlacement();
-}
-
-// The placement goes to the per-user store in twips, as decimal text; it is never read back.
-void frmMain::writePlacement()
-{
-    QSettings store(AppInfo::title(), AppInfo::title());
-    store.beginGroup(QStringLiteral("Settings"));
-    const QRect frame = frameGeometry();
-    store.setValue(QStringLiteral("MainLeft"), QString::number(Twips::fromPixels(frame.x(), this)));
-    store.setValue(QStringLiteral("MainTop"), QString::number(Twips::fromPixels(frame.y(), this)));
-    store.setValue(QStringLiteral("MainWidth"),
-                   QString::number(Twips::fromPixels(frame.width(), this)));
-    store.setValue(QStringLiteral("MainHeight"),
-                   QString::number(Twips::fromPixels(frame.height(), this)));
-    store.endGroup();
+        PlacementStore::write(*this);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -1,7 +1,9 @@
 target_sources(pagelark_ui PRIVATE
     reader/BookPrinter.cpp reader/BookPrinter.h
     reader/PageFormatter.cpp reader/PageFormatter.h
+    reader/PlacementStore.cpp reader/PlacementStore.h
     reader/ReaderLayout.cpp reader/ReaderLayout.h
+    reader/RecentBooksMenu.cpp reader/RecentBooksMenu.h
     reader/FilePanel.cpp reader/FilePanel.h
     reader/TextArea.cpp reader/TextArea.h
     reader/ToolbarIcons.cpp reader/ToolbarIcons.h

@@ -91,6 +91,7 @@ frmOptions::frmOptions(Prompts &prompts, GlobalData &data, QWidget *parent)
 
     Form_Load();
     FitText::shrinkToFit(this);
+    FitText::growToHold(this);
 }
 
 void frmOptions::buildControls()
@@ -200,8 +201,8 @@ void frmOptions::Check1_Click()
 
 void frmOptions::cmdOK_Click()
 {
-    storeOptions();
-    accept();
+    if (storeOptions())
+        accept();
 }
 
 void frmOptions::cmdApply_Click()
@@ -270,15 +271,17 @@ void frmOptions::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
-void frmOptions::storeOptions()
+// A refused number gets its warning and another try; cancelling the try returns to the dialog
+// with the number stored before, and nothing is stored.
+bool frmOptions::storeOptions()
 {
-    m_data.LoadLastBook = isSet(Check1);
-    m_data.JumpToLastPage = isSet(Check2);
     for (;;) {
         const LinesPerPageRule::Result lines = LinesPerPageRule::check(Text1->text());
         if (lines.verdict == LinesPerPageRule::Verdict::Ok) {
+            m_data.LoadLastBook = isSet(Check1);
+            m_data.JumpToLastPage = isSet(Check2);
             m_data.LinesPerPage = lines.value;
-            return;
+            return true;
         }
         m_prompts.tell(this,
                        lines.verdict == LinesPerPageRule::Verdict::TooLarge
@@ -286,7 +289,12 @@ void frmOptions::storeOptions()
                                             "please enter another number")
                            : QStringLiteral("Warning: line per page can't be smaller than 1, "
                                             "please enter another number"));
-        Text1->setText(
-            m_prompts.inputLine(this, QStringLiteral("Please enter another number"), QString()));
+        const std::optional<QString> another =
+            m_prompts.askLine(this, QStringLiteral("Please enter another number"), QString());
+        if (!another) {
+            Text1->setText(QString::number(m_data.LinesPerPage));
+            return false;
+        }
+        Text1->setText(*another);
     }
 }

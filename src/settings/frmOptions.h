@@ -46,7 +46,8 @@ private:
     void buildControls();
     void centreOnScreen();
     // The flags first, then the lines per page, asked for again until it is usable.
-    void storeOptions();
+    // False when the user cancelled the lines-per-page warning loop; nothing is stored then.
+    bool storeOptions();
 
     Prompts &m_prompts;
     GlobalData &m_data;

@@ -1,5 +1,6 @@
 #include "texttools/Combiner.h"
 
+#include "app/ReadWholeFile.h"
 #include "app/WholeFileWriter.h"
 
 #include <QFile>
@@ -20,24 +21,27 @@ std::filesystem::path fsPath(const QString &path)
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-// Appends the whole of in to out. The system copies between the two files itself where it can,
+// Appends in to out, as many bytes as it held when it was opened: a file that grows meanwhile
+// never makes the copy endless. The system copies between the two files itself where it can,
 // without the bytes passing through the program; elsewhere they are read and written in chunks.
 // A read failure is told by *readError, a write failure by out.
 bool copyAll(QFile &in, WholeFileWriter &out, QString *readError)
 {
-    for (;;) {
-        const ssize_t copied =
-            ::copy_file_range(in.handle(), nullptr, out.handle(), nullptr, size_t(kChunk), 0);
+    qint64 left = in.size();
+    while (left > 0) {
+        const ssize_t copied = ::copy_file_range(in.handle(), nullptr, out.handle(), nullptr,
+                                                 size_t(qMin(left, kChunk)), 0);
         if (copied == 0)
             return true;
         if (copied < 0)
             break;
+        left -= copied;
     }
     // Not between these two files (another file system, an old kernel, a pipe): copy by hand
     // from where the system stopped; a real read or write error shows again there.
     QByteArray buffer(kChunk, Qt::Uninitialized);
-    for (;;) {
-        const qint64 n = ::read(in.handle(), buffer.data(), size_t(kChunk));
+    while (left > 0) {
+        const qint64 n = ::read(in.handle(), buffer.data(), size_t(qMin(left, kChunk)));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -48,7 +52,9 @@ bool copyAll(QFile &in, WholeFileWriter &out, QString *readError)
             return true;
         if (!out.write(QByteArrayView(buffer.constData(), n)))
             return false;
+        left -= n;
     }
+    return true;
 }
 
 } // namespace
@@ -72,9 +78,13 @@ bool Combiner::combine(const QStringList &files, const QString &target, const Pr
         return false;
     }
     for (int i = 0; i < files.size(); ++i) {
-        QFile in(files.at(i));
-        if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-            m_error = QStringLiteral("cannot read %1: %2").arg(files.at(i), in.errorString());
+        QFile in;
+        QString why;
+        const OpenFile opened = openRegularFile(in, files.at(i), &why);
+        if (opened != OpenFile::Opened) {
+            if (opened == OpenFile::NotRegular)
+                why = notRegularReason();
+            m_error = QStringLiteral("cannot read %1: %2").arg(files.at(i), why);
             return false;
         }
         QString readError;

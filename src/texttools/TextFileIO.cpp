@@ -8,15 +8,26 @@ namespace TextFileIO {
 
 bool readBytes(const QString &fileName, QByteArray *bytes, QString *error)
 {
-    QFile file(fileName);
+    QFile file;
+    QString why;
     QByteArray all;
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || !readWholeFile(file, all)) {
-        if (error)
-            *error = QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString());
-        return false;
+    switch (openRegularFile(file, fileName, &why)) {
+    case OpenFile::Opened:
+        if (readWholeFile(file, all)) {
+            *bytes = std::move(all);
+            return true;
+        }
+        why = file.errorString();
+        break;
+    case OpenFile::NotRegular:
+        why = notRegularReason();
+        break;
+    case OpenFile::Failed:
+        break;
     }
-    *bytes = std::move(all);
-    return true;
+    if (error)
+        *error = QStringLiteral("cannot read %1: %2").arg(fileName, why);
+    return false;
 }
 
 } // namespace TextFileIO

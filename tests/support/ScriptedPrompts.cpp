@@ -18,10 +18,11 @@ Prompts::Answer ScriptedPrompts::message(QWidget *, const Message &message)
     return Answer::Ok;
 }
 
-QString ScriptedPrompts::inputLine(QWidget *, const QString &prompt, const QString &title)
+std::optional<QString> ScriptedPrompts::askLine(QWidget *, const QString &prompt,
+                                                const QString &title)
 {
     calls.append({Call::Input, prompt, title});
-    return inputs.isEmpty() ? QString() : inputs.dequeue();
+    return inputs.isEmpty() ? std::nullopt : inputs.dequeue();
 }
 
 QString ScriptedPrompts::openFile(QWidget *, const QString &title, const QString &filter)

@@ -22,7 +22,8 @@ public:
     };
 
     Answer message(QWidget *parent, const Message &message) override;
-    QString inputLine(QWidget *parent, const QString &prompt, const QString &title) override;
+    std::optional<QString> askLine(QWidget *parent, const QString &prompt,
+                                   const QString &title) override;
     QString openFile(QWidget *parent, const QString &title, const QString &filter) override;
     std::optional<QColor> color(QWidget *parent, const QColor &initial) override;
     std::optional<QFont> font(QWidget *parent, const QFont &initial, int minSize,
@@ -36,7 +37,7 @@ public:
 
     QList<Call> calls;
     QQueue<Answer> answers;
-    QQueue<QString> inputs;
+    QQueue<std::optional<QString>> inputs; // nullopt: the user cancels
     QQueue<QString> files;
     QQueue<std::optional<QColor>> colors;
     QQueue<std::optional<QFont>> fonts;
