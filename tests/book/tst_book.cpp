@@ -207,8 +207,11 @@ void tst_book::pagesMatchAPlainReading()
         }
         const int linesPerPage = random.bounded(-1, 6);
 
+        // The mark is dropped from UTF-8 only; in any other encoding it is three characters.
         QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
         const bool valid = !bytes.isEmpty() && QByteArrayView(body).isValidUtf8();
+        if (!valid)
+            body = bytes;
         QList<QByteArray> lines = body.replace("\r\n", "\n").replace('\r', '\n').split('\n');
         if (lines.last().isEmpty())
             lines.removeLast();
