@@ -58,16 +58,87 @@ struct ScanResult
     int sinceLast;
 };
 
+// How lines too long for a page are cut for paging: into pieces of consecutive bytes, each
+// counting as a line. A cut adds nothing to the text.
+struct LongLines
+{
+    qsizetype longerThan; // lines of at most this many bytes, line end not counted, stay whole
+    qsizetype pieceSize; // the most bytes a piece holds, line end not counted
+    bool utf8; // a cut keeps off the continuation bytes of a UTF-8 sequence
+};
+
+// The last blank (space or tab) in [from, to), or nullptr. Looked for 16 bytes at a time from the
+// end: in text of words one look finds it.
+inline const char *lastBlank(const char *from, const char *to)
+{
+#ifdef PAGELARK_LINES_SSE2
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    for (; to - from >= 16; to -= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(to - 16));
+        const auto blanks = quint32(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, space), _mm_cmpeq_epi8(bytes, tab))));
+        if (blanks)
+            return to - 16 + (31 - qCountLeadingZeroBits(blanks));
+    }
+#endif
+    while (to != from) {
+        --to;
+        if (*to == ' ' || *to == '\t')
+            return to;
+    }
+    return nullptr;
+}
+
+// The end of the piece that starts at `from` in a line whose text ends at lineEnd, more than
+// pieceSize bytes away: just after the last blank among the piece's pieceSize bytes, else after
+// all of them, moved back to the start of the UTF-8 sequence a cut there would split.
+inline const char *pieceEnd(const char *from, const char *lineEnd, const LongLines &cut)
+{
+    Q_ASSERT(lineEnd - from > cut.pieceSize);
+    const char *limit = from + cut.pieceSize;
+    if (const char *blank = lastBlank(from, limit))
+        return blank + 1;
+    const char *at = limit;
+    if (cut.utf8) {
+        while (at > from && (static_cast<unsigned char>(*at) & 0xC0) == 0x80)
+            --at;
+        if (at == from) // no sequence starts in the piece: cutting anywhere splits one
+            at = limit;
+    }
+    return at;
+}
+
 // The loop of scanLineEnds, to be inlined where it is called: there the population count becomes
 // one instruction where the processor has it.
 template<typename OnLineEnd>
-__attribute__((always_inline)) inline ScanResult scanLoop(const char *begin, const char *end,
-                                                          int every, OnLineEnd &onLineEnd)
+__attribute__((always_inline)) inline ScanResult
+scanLoop(const char *begin, const char *end, int every, const LongLines &cut, OnLineEnd &onLineEnd)
 {
     constexpr qsizetype Block = 32;
     const qsizetype size = end - begin;
     quint32 crBefore = 0; // the block before ended with a CR
     int since = 0;
+    qsizetype lastEnd = -1; // the last line end seen; for CR LF, the CR
+    // Counts the pieces of the line that ends at lineEnd when it is a long one, all but the last,
+    // which the line's end counts. False when onLineEnd stops the scan.
+    const auto cutLine = [&](qsizetype lineEnd) {
+        qsizetype start = lastEnd + 1;
+        if (lastEnd >= 0 && begin[lastEnd] == '\r' && start < size && begin[start] == '\n')
+            ++start;
+        if (lineEnd - start <= cut.longerThan)
+            return true;
+        const char *stop = begin + lineEnd;
+        for (const char *piece = begin + start; stop - piece > cut.pieceSize;) {
+            piece = pieceEnd(piece, stop, cut);
+            if (++since < every)
+                continue;
+            since = 0;
+            if (!onLineEnd(piece))
+                return false;
+        }
+        return true;
+    };
     for (qsizetype at = 0; at < size; at += Block) {
         alignas(16) char tail[Block];
         const char *block = begin + at;
@@ -83,6 +154,13 @@ __attribute__((always_inline)) inline ScanResult scanLoop(const char *begin, con
         // The LF of a CR LF pair ends no line of its own.
         quint32 ends = masks.cr | (masks.lf & ~((masks.cr << 1) | crBefore));
         crBefore = masks.cr >> 31;
+        if (ends) {
+            // Only the first line end of a block can close a long line; the rest are near it.
+            const qsizetype first = at + qsizetype(qCountTrailingZeroBits(ends));
+            if (first - lastEnd > cut.longerThan && !cutLine(first))
+                return {Scan::Stopped, since};
+            lastEnd = at + 31 - qsizetype(qCountLeadingZeroBits(ends));
+        }
         // Most blocks hold no line end to report: they are counted whole.
         const int count = int(qPopulationCount(ends));
         if (since + count < every) {
@@ -101,31 +179,38 @@ __attribute__((always_inline)) inline ScanResult scanLoop(const char *begin, con
                 return {Scan::Stopped, since};
         }
     }
+    // The last line, when no line end closes it.
+    if (size - lastEnd > cut.longerThan && !cutLine(size))
+        return {Scan::Stopped, since};
     return {Scan::Completed, since};
 }
 
 #if defined(__x86_64__) && !defined(__POPCNT__)
 template<typename OnLineEnd>
 __attribute__((target("popcnt"))) ScanResult scanLoopWithPopcnt(const char *begin, const char *end,
-                                                                int every, OnLineEnd &onLineEnd)
+                                                                int every, const LongLines &cut,
+                                                                OnLineEnd &onLineEnd)
 {
-    return scanLoop(begin, end, every, onLineEnd);
+    return scanLoop(begin, end, every, cut, onLineEnd);
 }
 #endif
 
 // Calls onLineEnd(next) at every `every`-th line end in [begin, end), next being where the
-// following line starts. Stops when onLineEnd returns false, and at a NUL byte, which makes the
-// text no text at all.
+// following line starts. A line cut by `cut` counts as its pieces, and a piece's end is reported
+// as a line end. Stops when onLineEnd returns false, and at a NUL byte, which makes the text no
+// text at all.
 template<typename OnLineEnd>
-ScanResult scanLineEnds(const char *begin, const char *end, int every, OnLineEnd onLineEnd)
+ScanResult scanLineEnds(const char *begin, const char *end, int every, const LongLines &cut,
+                        OnLineEnd onLineEnd)
 {
     Q_ASSERT(every >= 1);
+    Q_ASSERT(cut.pieceSize >= 4 && cut.pieceSize <= cut.longerThan);
 #if defined(__x86_64__) && !defined(__POPCNT__)
     static const bool hasPopcnt = __builtin_cpu_supports("popcnt");
     if (hasPopcnt)
-        return scanLoopWithPopcnt(begin, end, every, onLineEnd);
+        return scanLoopWithPopcnt(begin, end, every, cut, onLineEnd);
 #endif
-    return scanLoop(begin, end, every, onLineEnd);
+    return scanLoop(begin, end, every, cut, onLineEnd);
 }
 
 // The number of line ends in [begin, end), NUL bytes counting as text: every LF, and every CR but
