@@ -64,7 +64,9 @@ namespace BookFiles {
 
 QByteArray generate(qsizetype size, LineEnd lineEnd, Charset charset)
 {
-    const QByteArray end = lineEnd == LineEnd::CrLf ? QByteArray("\r\n") : QByteArray("\n");
+    const QByteArray end = lineEnd == LineEnd::CrLf ? QByteArray("\r\n")
+        : lineEnd == LineEnd::Lf                    ? QByteArray("\n")
+                                                    : QByteArray(" ");
     const std::vector<Word> ascii = words(kAsciiWords);
     const std::vector<Word> wide = words(kWideWords);
     Sequence sequence;
@@ -104,7 +106,9 @@ bool write(const QString &path, qsizetype size, LineEnd lineEnd, Charset charset
 
 QString kindName(LineEnd lineEnd, Charset charset)
 {
-    const QString end = lineEnd == LineEnd::CrLf ? QStringLiteral("crlf") : QStringLiteral("lf");
+    const QString end = lineEnd == LineEnd::CrLf ? QStringLiteral("crlf")
+        : lineEnd == LineEnd::Lf                 ? QStringLiteral("lf")
+                                                 : QStringLiteral("none");
     const QString set = charset == Charset::Utf8 ? QStringLiteral("utf8") : QStringLiteral("ascii");
     return end + u'-' + set;
 }
