@@ -10,17 +10,6 @@
 
 namespace {
 
-// The view holds one paragraph a line; text handed in may end its lines any of three ways.
-QString withParagraphLineEnds(const QString &text)
-{
-    if (!text.contains(u'\r'))
-        return text;
-    QString out = text;
-    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    out.replace(u'\r', u'\n');
-    return out;
-}
-
 // A flat scroll bar in the view's own palette. Styles that paint a scroll bar in gradients
 // spread the fill of a tall one over worker threads, which on a page turn costs more than
 // laying out the page.
@@ -54,16 +43,22 @@ QString TextArea::text() const
 void TextArea::setText(const QString &text)
 {
     // The text goes in already in the format in force, so a page is laid out once, not once
-    // plain and again for its format.
+    // plain and again for its format; and the old page goes out in the same edit, so the view
+    // is not laid out, nor its scroll bar set and repainted, for an empty page in between.
     const QTextCharFormat format = textCursor().charFormat();
-    document()->clear();
     QTextCursor cursor(document());
     cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
     cursor.setBlockCharFormat(format);
-    cursor.insertText(withParagraphLineEnds(text), format);
+    // One paragraph a line: the cursor takes CR LF, a lone CR and a lone LF each as a line's end.
+    cursor.insertText(text, format);
     // The lines keep the glyphs their layout shaped, so painting them does not shape them again.
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
         block.layout()->setCacheEnabled(true);
+    // A new page shows from its start, wherever the old one was scrolled to.
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
     cursor.endEditBlock();
     cursor.setPosition(0);
     setTextCursor(cursor);

@@ -2,6 +2,7 @@
 // find work in character offsets, and the view is read-only to typing but not to the caret.
 #include "reader/TextArea.h"
 
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -42,6 +43,7 @@ class tst_textarea : public QObject
 private Q_SLOTS:
     void formatSurvivesANewPage_data();
     void formatSurvivesANewPage();
+    void newPageShowsFromItsStart();
     void emptyFontNameKeepsTheFont();
     void mixedSelectionHasNoValue();
     void selection();
@@ -90,6 +92,19 @@ void tst_textarea::formatSurvivesANewPage()
     view.setText(after);
     QCOMPARE(view.selStart(), 0);
     QCOMPARE(view.selLength(), 0);
+}
+
+void tst_textarea::newPageShowsFromItsStart()
+{
+    TextArea view;
+    view.resize(200, 100);
+    view.show();
+    const QString page = QStringLiteral("a line\r\n").repeated(40);
+    view.setText(page);
+    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
+    QVERIFY(view.verticalScrollBar()->value() > 0);
+    view.setText(page + page);
+    QCOMPARE(view.verticalScrollBar()->value(), 0);
 }
 
 void tst_textarea::emptyFontNameKeepsTheFont()
