@@ -2,7 +2,10 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -10,15 +13,97 @@
 
 namespace {
 
-// A flat scroll bar in the view's own palette. Styles that paint a scroll bar in gradients
-// spread the fill of a tall one over worker threads, which on a page turn costs more than
-// laying out the page.
-constexpr char16_t kScrollBarStyle[] =
-    u"QScrollBar:vertical { background: palette(window); width: 14px; margin: 0; }"
-    u"QScrollBar::handle:vertical { background: palette(mid); min-height: 24px;"
-    u" border-radius: 4px; margin: 2px; }"
-    u"QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-    u"QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
+// The page view's scroll bar: a flat track in the window's colour and a handle with round
+// corners in the palette's mid colour, without step buttons. The handle changes with almost
+// every page; styles that paint it in gradients spread the fill over worker threads, and a style
+// sheet smooths the edges of the whole tall shape, either costing a page turn more than laying
+// out a few of its lines.
+class FlatScrollBarStyle : public QProxyStyle
+{
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override
+    {
+        if (metric == PM_ScrollBarExtent)
+            return kExtent;
+        if (metric == PM_ScrollBarSliderMin)
+            return kHandleMin + 2 * kHandleMargin;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl sub,
+                         const QWidget *widget) const override
+    {
+        const auto *bar = qstyleoption_cast<const QStyleOptionSlider *>(option);
+        if (control != CC_ScrollBar || !bar || bar->orientation != Qt::Vertical)
+            return QProxyStyle::subControlRect(control, option, sub, widget);
+        const QRect &all = bar->rect;
+        int handle = all.height();
+        if (bar->maximum != bar->minimum) {
+            const qint64 range = qint64(bar->maximum) - bar->minimum;
+            handle = int(qint64(bar->pageStep) * all.height() / (range + bar->pageStep));
+            const int least = pixelMetric(PM_ScrollBarSliderMin, option, widget);
+            if (handle < least || range > INT_MAX / 2)
+                handle = least;
+            handle = qMin(handle, all.height());
+        }
+        const int top = all.top()
+            + sliderPositionFromValue(bar->minimum, bar->maximum, bar->sliderPosition,
+                                      all.height() - handle, bar->upsideDown);
+        switch (sub) {
+        case SC_ScrollBarGroove:
+            return all;
+        case SC_ScrollBarSlider:
+            return {all.left(), top, all.width(), handle};
+        case SC_ScrollBarSubPage:
+            return {all.left(), all.top(), all.width(), top - all.top()};
+        case SC_ScrollBarAddPage:
+            return {all.left(), top + handle, all.width(), all.bottom() + 1 - top - handle};
+        default:
+            return {}; // no step buttons
+        }
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                            QPainter *painter, const QWidget *widget) const override
+    {
+        const auto *bar = qstyleoption_cast<const QStyleOptionSlider *>(option);
+        if (control != CC_ScrollBar || !bar || bar->orientation != Qt::Vertical) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        painter->fillRect(bar->rect, bar->palette.window());
+        const QRect handle =
+            subControlRect(control, option, SC_ScrollBarSlider, widget)
+                .adjusted(kHandleMargin, kHandleMargin, -kHandleMargin, -kHandleMargin);
+        const int r = kHandleRadius;
+        const int height = handle.height();
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(bar->palette.mid());
+        if (height <= 4 * r) {
+            painter->drawRoundedRect(handle, r, r);
+        } else {
+            // Smoothing the edges of a tall shape costs more than all the rest of the bar: each
+            // round end comes from a shape just tall enough for its corners, and the straight
+            // middle is filled. The pixels are those of the whole shape.
+            painter->setClipRect(handle.adjusted(0, 0, 0, r - height));
+            painter->drawRoundedRect(handle.adjusted(0, 0, 0, 2 * r - height), r, r);
+            painter->setClipRect(handle.adjusted(0, height - r, 0, 0));
+            painter->drawRoundedRect(handle.adjusted(0, height - 2 * r, 0, 0), r, r);
+            painter->setClipping(false);
+            painter->fillRect(handle.adjusted(0, r, 0, -r), bar->palette.mid());
+        }
+        painter->restore();
+    }
+
+private:
+    static constexpr int kExtent = 14;
+    static constexpr int kHandleMin = 24;
+    static constexpr int kHandleMargin = 2;
+    static constexpr int kHandleRadius = 4;
+};
 
 } // namespace
 
@@ -32,7 +117,9 @@ TextArea::TextArea(QWidget *parent) : QTextEdit(parent)
     // Always there, so that every page wraps at the same width: a page that happens to fit
     // would otherwise be laid out a second time, wider, and reflow.
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    verticalScrollBar()->setStyleSheet(QString::fromUtf16(kScrollBarStyle));
+    auto *scrollBarStyle = new FlatScrollBarStyle;
+    scrollBarStyle->setParent(verticalScrollBar());
+    verticalScrollBar()->setStyle(scrollBarStyle);
 }
 
 QString TextArea::text() const
