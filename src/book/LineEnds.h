@@ -119,12 +119,16 @@ scanLoop(const char *begin, const char *end, int every, const LongLines &cut, On
     const qsizetype size = end - begin;
     quint32 crBefore = 0; // the block before ended with a CR
     int since = 0;
-    qsizetype lastEnd = -1; // the last line end seen; for CR LF, the CR
+    qsizetype lastEndsAt = -Block; // the last block that held a line end
     // Counts the pieces of the line that ends at lineEnd when it is a long one, all but the last,
     // which the line's end counts. False when onLineEnd stops the scan.
     const auto cutLine = [&](qsizetype lineEnd) {
-        qsizetype start = lastEnd + 1;
-        if (lastEnd >= 0 && begin[lastEnd] == '\r' && start < size && begin[start] == '\n')
+        // The line starts after the last line end in the block that held one.
+        qsizetype start = std::min(lastEndsAt + Block, lineEnd);
+        while (start > 0 && start > lastEndsAt && begin[start - 1] != '\r'
+               && begin[start - 1] != '\n')
+            --start;
+        if (start > 0 && begin[start - 1] == '\r' && start < size && begin[start] == '\n')
             ++start;
         if (lineEnd - start <= cut.longerThan)
             return true;
@@ -155,11 +159,12 @@ scanLoop(const char *begin, const char *end, int every, const LongLines &cut, On
         quint32 ends = masks.cr | (masks.lf & ~((masks.cr << 1) | crBefore));
         crBefore = masks.cr >> 31;
         if (ends) {
-            // Only the first line end of a block can close a long line; the rest are near it.
-            const qsizetype first = at + qsizetype(qCountTrailingZeroBits(ends));
-            if (first - lastEnd > cut.longerThan && !cutLine(first))
+            // Only the first line end of a block can close a long line, and only when the last
+            // one was blocks away; looking closer costs a block of short lines nothing more.
+            if (at - lastEndsAt > cut.longerThan - Block
+                && !cutLine(at + qsizetype(qCountTrailingZeroBits(ends))))
                 return {Scan::Stopped, since};
-            lastEnd = at + 31 - qsizetype(qCountLeadingZeroBits(ends));
+            lastEndsAt = at;
         }
         // Most blocks hold no line end to report: they are counted whole.
         const int count = int(qPopulationCount(ends));
@@ -180,7 +185,7 @@ scanLoop(const char *begin, const char *end, int every, const LongLines &cut, On
         }
     }
     // The last line, when no line end closes it.
-    if (size - lastEnd > cut.longerThan && !cutLine(size))
+    if (size - lastEndsAt > cut.longerThan - Block && !cutLine(size))
         return {Scan::Stopped, since};
     return {Scan::Completed, since};
 }
