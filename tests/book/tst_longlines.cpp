@@ -38,6 +38,9 @@ void tst_longlines::cuts_data()
     const QByteArray words = QByteArray("abcdefgh ").repeated(7300);
     QTest::newRow("at the limit: whole") << xs(limit) + "\r\nz" << 1 << 2 << xs(limit) + "\r\n"
                                          << QByteArray("z");
+    // The CR ends one block of the scan and its LF starts the next.
+    QTest::newRow("at the limit after a CR LF split") << xs(31) + "\r\n"
+            + xs(limit) << 1 << 2 << xs(31) + "\r\n" << xs(limit);
     QTest::newRow("a byte over, no blank") << xs(limit + 1) << 1 << 820 << xs(80) << xs(17);
     QTest::newRow("after the last blank") << words << 1 << 913 << words.left(72) << words.left(36);
     QTest::newRow("a tab is a blank")
