@@ -3,6 +3,7 @@
 #include <QtAlgorithms>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -109,6 +110,68 @@ inline const char *pieceEnd(const char *from, const char *lineEnd, const LongLin
     return at;
 }
 
+// What cutLongLine found: how the scan goes on, the lines counted since the last one reported,
+// and where the line ends (the end of the text when no line end closes it).
+struct LongLineScan
+{
+    Scan scan;
+    int since;
+    qsizetype lineEnd;
+};
+
+// Follows a line that has run on to `known` without a line end, from its start just after the
+// last line end in the block at lastEndsAt, to its end. On the way, once the line is longer than
+// cut.longerThan, it is cut into pieces while its bytes are at hand: each piece but the last
+// counts as a line, `since` being the lines counted before it, and onLineEnd hears of every
+// `every`-th; the line's end counts the last piece. Kept apart from the scan's loop, whose
+// counters then stay in registers.
+template<typename OnLineEnd>
+__attribute__((noinline)) LongLineScan
+cutLongLine(const char *begin, qsizetype size, qsizetype lastEndsAt, qsizetype known, int every,
+            int since, const LongLines &cut, OnLineEnd &onLineEnd)
+{
+    constexpr qsizetype Block = 32;
+    qsizetype start = std::min(lastEndsAt + Block, known);
+    while (start > 0 && start > lastEndsAt && begin[start - 1] != '\r' && begin[start - 1] != '\n')
+        --start;
+    if (start > 0 && begin[start - 1] == '\r' && start < size && begin[start] == '\n')
+        ++start;
+    const char *piece = begin + start;
+    qsizetype stop = known; // the line runs on past stop, or ends there once ended is set
+    bool ended = false;
+    for (;;) {
+        // The pieces that lie wholly before stop.
+        if (stop - start > cut.longerThan) {
+            while (begin + stop - piece > cut.pieceSize) {
+                piece = pieceEnd(piece, begin + stop, cut);
+                if (++since < every)
+                    continue;
+                since = 0;
+                if (!onLineEnd(piece))
+                    return {Scan::Stopped, 0, 0};
+            }
+        }
+        if (ended || stop == size)
+            return {Scan::Completed, since, stop};
+        alignas(16) char tail[Block];
+        const char *block = begin + stop;
+        if (size - stop < Block) {
+            std::memset(tail, ' ', sizeof tail);
+            std::memcpy(tail, block, size_t(size - stop));
+            block = tail;
+        }
+        const BlockMasks masks = masksOf(block);
+        if (masks.nul)
+            return {Scan::FoundNul, 0, 0};
+        if (const quint32 ends = masks.cr | masks.lf) {
+            stop += qsizetype(qCountTrailingZeroBits(ends));
+            ended = true;
+        } else {
+            stop = std::min(stop + Block, size);
+        }
+    }
+}
+
 // The loop of scanLineEnds, to be inlined where it is called: there the population count becomes
 // one instruction where the processor has it.
 template<typename OnLineEnd>
@@ -120,30 +183,21 @@ scanLoop(const char *begin, const char *end, int every, const LongLines &cut, On
     quint32 crBefore = 0; // the block before ended with a CR
     int since = 0;
     qsizetype lastEndsAt = -Block; // the last block that held a line end
-    // Counts the pieces of the line that ends at lineEnd when it is a long one, all but the last,
-    // which the line's end counts. False when onLineEnd stops the scan.
-    const auto cutLine = [&](qsizetype lineEnd) {
-        // The line starts after the last line end in the block that held one.
-        qsizetype start = std::min(lastEndsAt + Block, lineEnd);
-        while (start > 0 && start > lastEndsAt && begin[start - 1] != '\r'
-               && begin[start - 1] != '\n')
-            --start;
-        if (start > 0 && begin[start - 1] == '\r' && start < size && begin[start] == '\n')
-            ++start;
-        if (lineEnd - start <= cut.longerThan)
-            return true;
-        const char *stop = begin + lineEnd;
-        for (const char *piece = begin + start; stop - piece > cut.pieceSize;) {
-            piece = pieceEnd(piece, stop, cut);
-            if (++since < every)
-                continue;
-            since = 0;
-            if (!onLineEnd(piece))
-                return false;
-        }
-        return true;
-    };
+    const qsizetype farApart = cut.longerThan - Block;
     for (qsizetype at = 0; at < size; at += Block) {
+        // A line that has run on this far without a line end may be one to cut: it is followed
+        // to its end at once, and the scan goes on from the block that holds that end.
+        if (at - lastEndsAt > farApart) {
+            const LongLineScan line =
+                cutLongLine(begin, size, lastEndsAt, at, every, since, cut, onLineEnd);
+            if (line.scan != Scan::Completed || line.lineEnd == size)
+                return {line.scan, line.since};
+            since = line.since;
+            at = line.lineEnd / Block * Block - Block;
+            lastEndsAt = at; // the long line counts as seen; its end is counted below
+            crBefore = 0;
+            continue;
+        }
         alignas(16) char tail[Block];
         const char *block = begin + at;
         if (size - at < Block) {
@@ -158,14 +212,11 @@ scanLoop(const char *begin, const char *end, int every, const LongLines &cut, On
         // The LF of a CR LF pair ends no line of its own.
         quint32 ends = masks.cr | (masks.lf & ~((masks.cr << 1) | crBefore));
         crBefore = masks.cr >> 31;
-        if (ends) {
-            // Only the first line end of a block can close a long line, and only when the last
-            // one was blocks away; looking closer costs a block of short lines nothing more.
-            if (at - lastEndsAt > cut.longerThan - Block
-                && !cutLine(at + qsizetype(qCountTrailingZeroBits(ends))))
-                return {Scan::Stopped, since};
-            lastEndsAt = at;
-        }
+        // A block that holds a line end becomes the last to, chosen without a branch: one would
+        // guess wrong at every other block of ordinary text.
+        qsizetype keep = -qsizetype(ends != 0);
+        asm("" : "+r"(keep));
+        lastEndsAt += (at - lastEndsAt) & keep;
         // Most blocks hold no line end to report: they are counted whole.
         const int count = int(qPopulationCount(ends));
         if (since + count < every) {
@@ -184,9 +235,6 @@ scanLoop(const char *begin, const char *end, int every, const LongLines &cut, On
                 return {Scan::Stopped, since};
         }
     }
-    // The last line, when no line end closes it.
-    if (size - lastEndsAt > cut.longerThan - Block && !cutLine(size))
-        return {Scan::Stopped, since};
     return {Scan::Completed, since};
 }
 
