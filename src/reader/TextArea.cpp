@@ -120,6 +120,8 @@ TextArea::TextArea(QWidget *parent) : QTextEdit(parent)
     auto *scrollBarStyle = new FlatScrollBarStyle;
     scrollBarStyle->setParent(verticalScrollBar());
     verticalScrollBar()->setStyle(scrollBarStyle);
+    // It paints every pixel of itself, so the view need not paint behind it first.
+    verticalScrollBar()->setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 QString TextArea::text() const
