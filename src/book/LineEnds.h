@@ -50,6 +50,26 @@ inline BlockMasks masksOf(const char *block)
 }
 #endif
 
+// Whether any of 32 bytes is a control byte up to CR: the only ones that can be a line end or NUL,
+// and rare in a line of text.
+inline bool anyLowControl(const char *block)
+{
+#ifdef PAGELARK_LINES_SSE2
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16));
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i atMostCr = _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(low, cr), low),
+                                          _mm_cmpeq_epi8(_mm_min_epu8(high, cr), high));
+    return _mm_movemask_epi8(atMostCr) != 0;
+#else
+    for (int i = 0; i < 32; ++i) {
+        if (static_cast<unsigned char>(block[i]) <= '\r')
+            return true;
+    }
+    return false;
+#endif
+}
+
 enum class Scan { Completed, Stopped, FoundNul };
 
 struct ScanResult
@@ -159,6 +179,10 @@ cutLongLine(const char *begin, qsizetype size, qsizetype lastEndsAt, qsizetype k
             std::memset(tail, ' ', sizeof tail);
             std::memcpy(tail, block, size_t(size - stop));
             block = tail;
+        }
+        if (!anyLowControl(block)) {
+            stop = std::min(stop + Block, size);
+            continue;
         }
         const BlockMasks masks = masksOf(block);
         if (masks.nul)
