@@ -80,7 +80,10 @@ QByteArray generate(qsizetype size, LineEnd lineEnd, Charset charset)
     const TextEncoding encoding = charset == Charset::Windows1251 ? TextEncoding::Windows1251
         : charset == Charset::Utf16                               ? TextEncoding::Utf16LE
                                                                   : TextEncoding::Utf8;
-    const QByteArray end = encoded(lineEnd == LineEnd::CrLf ? "\r\n" : "\n", encoding);
+    const QByteArray end = encoded(lineEnd == LineEnd::CrLf     ? "\r\n"
+                                       : lineEnd == LineEnd::Lf ? "\n"
+                                                                : " ",
+                                   encoding);
     const QByteArray space = encoded(" ", encoding);
     const bool russian = charset == Charset::Windows1251 || charset == Charset::Utf16;
     const std::vector<Word> plain =
@@ -125,7 +128,9 @@ bool write(const QString &path, qsizetype size, LineEnd lineEnd, Charset charset
 
 QString kindName(LineEnd lineEnd, Charset charset)
 {
-    const QString end = lineEnd == LineEnd::CrLf ? QStringLiteral("crlf") : QStringLiteral("lf");
+    const QString end = lineEnd == LineEnd::CrLf ? QStringLiteral("crlf")
+        : lineEnd == LineEnd::Lf                 ? QStringLiteral("lf")
+                                                 : QStringLiteral("none");
     static const char *const sets[] = {"ascii", "utf8", "cp1251", "utf16"};
     const QString set = QLatin1String(sets[int(charset)]);
     return end + u'-' + set;

@@ -7,7 +7,8 @@
 // every run and every machine, so figures from different runs compare.
 namespace BookFiles {
 
-enum class LineEnd { Lf, CrLf };
+// None joins the lines with a blank instead: the whole book is one line.
+enum class LineEnd { Lf, CrLf, None };
 // Utf8 puts at least one multi-byte character on every line. Windows1251 and Utf16 are Russian
 // words, the latter in UTF-16 LE with a byte-order mark.
 enum class Charset { Ascii, Utf8, Windows1251, Utf16 };
@@ -17,7 +18,7 @@ QByteArray generate(qsizetype size, LineEnd lineEnd, Charset charset);
 // Writes generate(...) to path; false when the file cannot be written.
 bool write(const QString &path, qsizetype size, LineEnd lineEnd, Charset charset);
 
-// "lf-ascii", "crlf-utf8", "crlf-cp1251", "crlf-utf16", ...
+// "lf-ascii", "crlf-utf8", "crlf-cp1251", "crlf-utf16", "none-utf8", ...
 QString kindName(LineEnd lineEnd, Charset charset);
 
 } // namespace BookFiles

@@ -1,6 +1,6 @@
 // Raw measurements for bench/compare, which turns them into figures against their targets.
 //
-//   bench_probe generate PATH BYTES lf|crlf ascii|utf8|cp1251|utf16   write a generated book
+//   bench_probe generate PATH BYTES lf|crlf|none ascii|utf8|cp1251|utf16   write a generated book
 //   bench_probe load PATH REPETITIONS   median ns of Book::load and of a whole `wc -l PATH` run
 //   bench_probe memory PATH             peak bytes one load adds to this process, and file bytes
 //   bench_probe search PATH REPETITIONS TEXT   median ns of a whole-book BookSearch::find of a
@@ -241,7 +241,9 @@ int timeTxt2Html(const QString &path, const QString &folder, int repetitions)
 int generate(const QString &path, qsizetype bytes, const char *lineEnd, const char *charset)
 {
     using namespace BookFiles;
-    const LineEnd end = std::strcmp(lineEnd, "crlf") == 0 ? LineEnd::CrLf : LineEnd::Lf;
+    const LineEnd end = std::strcmp(lineEnd, "crlf") == 0 ? LineEnd::CrLf
+        : std::strcmp(lineEnd, "none") == 0               ? LineEnd::None
+                                                          : LineEnd::Lf;
     Charset set = Charset::Ascii;
     for (const Charset known : {Charset::Utf8, Charset::Windows1251, Charset::Utf16}) {
         if (kindName(end, known).section(u'-', 1) == QLatin1String(charset))
@@ -257,7 +259,7 @@ int generate(const QString &path, qsizetype bytes, const char *lineEnd, const ch
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: bench_probe generate PATH BYTES lf|crlf ascii|utf8|cp1251|utf16\n"
+                 "usage: bench_probe generate PATH BYTES lf|crlf|none ascii|utf8|cp1251|utf16\n"
                  "       bench_probe load PATH REPETITIONS\n"
                  "       bench_probe memory PATH\n"
                  "       bench_probe search PATH REPETITIONS TEXT\n"

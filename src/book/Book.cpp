@@ -8,9 +8,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace {
 
+using LineEnds::LongLines;
 using LineEnds::Scan;
 using LineEnds::scanLineEnds;
 using LineEnds::ScanResult;
@@ -176,6 +178,15 @@ Book::LoadResult Book::adopt(QByteArray held, TextEncoding encoding, qsizetype t
     return result;
 }
 
+qsizetype Book::pieceSize(int linesPerPage, qsizetype bookBytes)
+{
+    // A quarter more than MaxPages pages of full pieces would need, as a cut at a blank leaves
+    // most pieces a little short of full.
+    const qsizetype forMaxPages =
+        bookBytes * 5 / 4 / (qsizetype(MaxPages) * std::max(linesPerPage, 1)) + 1;
+    return std::max(LinePieceSize, forMaxPages);
+}
+
 Book::LoadResult Book::paginate(int linesPerPage)
 {
     const qsizetype bom = m_textStart;
@@ -187,13 +198,18 @@ Book::LoadResult Book::paginate(int linesPerPage)
     if (begin == end)
         return {};
 
+    // A book of one page has no page to keep light.
+    const LongLines cut {linesPerPage < 1 ? std::numeric_limits<qsizetype>::max() : LongLineLimit,
+                         pieceSize(linesPerPage, m_bytes.size()),
+                         bytesEncoding() == TextEncoding::Utf8,
+                         TextCodec::characterLength(bytesEncoding())};
     Status status = Status::Loaded;
     Scan scan = Scan::Completed;
     if (linesPerPage < 1) {
         // One page of every line, unless there are more than it may hold: a line end past them
         // stops the count.
-        const ScanResult result =
-            scanLineEnds(begin, end, MaxLinesOnOnePage + 1, [](const char *) { return false; });
+        const ScanResult result = scanLineEnds(begin, end, MaxLinesOnOnePage + 1, cut,
+                                               [](const char *) { return false; });
         scan = result.scan;
         const int lines = result.sinceLast + (endsWithLineEnd(begin, end) ? 0 : 1);
         if (scan == Scan::Stopped || lines > MaxLinesOnOnePage)
@@ -201,10 +217,11 @@ Book::LoadResult Book::paginate(int linesPerPage)
         else
             m_pageStarts.push_back(m_bytes.size());
     } else {
-        const ScanResult result = scanLineEnds(begin, end, linesPerPage, [&](const char *next) {
-            m_pageStarts.push_back(next - data);
-            return pageCount() <= MaxPages;
-        });
+        const ScanResult result =
+            scanLineEnds(begin, end, linesPerPage, cut, [&](const char *next) {
+                m_pageStarts.push_back(next - data);
+                return pageCount() <= MaxPages;
+            });
         scan = result.scan;
         if (scan == Scan::Completed) {
             const int linesOnLastPage = result.sinceLast + (endsWithLineEnd(begin, end) ? 0 : 1);

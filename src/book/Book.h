@@ -19,6 +19,19 @@
 // A book in UTF-16 or UTF-32 is held in UTF-8, converted as it is read; in any other encoding
 // its bytes are held as read, as the code pages read here never put the bytes of CR and LF
 // inside a longer character.
+//
+// A line longer than LongLineLimit bytes (its line end not counted) is cut for paging into pieces
+// that each count as a line, so that a book of very long lines, or of one line, pages like any
+// other: a piece holds about what an ordinary line holds, LinePieceSize bytes, more only where the
+// book is so large that its pages would otherwise pass MaxPages (see pieceSize). A piece ends
+// just after the last blank (space or tab) among its bytes where there is one, else after all of
+// them, never inside a character: a UTF-8 sequence of a book held in UTF-8, or a character of
+// several bytes of a code page such as Shift_JIS (other code pages have a character a byte);
+// the last piece ends with the line's end, so a cut never parts a CR from its LF. A cut
+// adds nothing to the text: pieces on one page run on as the line they came from, and a page
+// that ends at a cut ends, as every page does, with CR LF in its text, a line end its bytes lack.
+// Lines of LongLineLimit bytes or fewer are never cut, so a book without longer lines pages as if
+// there were no such rule; nor is anything cut when the whole book is one page.
 class Book
 {
 public:
@@ -27,6 +40,16 @@ public:
     static constexpr int MaxLinesOnOnePage = 32767;
     // Larger files are refused before they are read.
     static constexpr qint64 MaxFileSize = qint64(1) << 30;
+    // Lines longer than this are cut for paging.
+    static constexpr qsizetype LongLineLimit = 64 * 1024;
+    // The bytes of an ordinary line of text, and so of a piece of a cut line: a page of pieces
+    // then costs what a page of ordinary lines costs to lay out and paint.
+    static constexpr qsizetype LinePieceSize = 80;
+
+    // The most bytes of a piece in a book of bookBytes bytes at linesPerPage lines a page:
+    // LinePieceSize, or, in a book so large that its pages of pieces would pass MaxPages, enough
+    // more to keep them within, which for a book of MaxFileSize bytes is about 40 KB a page.
+    static qsizetype pieceSize(int linesPerPage, qsizetype bookBytes);
 
     enum class Status {
         Loaded,
@@ -65,8 +88,8 @@ public:
     }
     qsizetype byteSize() const { return m_bytes.size(); }
 
-    // The text of page index (from 0): its lines in file order, each followed by CR LF.
-    // An index out of range gives an empty text.
+    // The text of page index (from 0): its lines in file order, each followed by CR LF (the
+    // pieces of a cut line, as one line). An index out of range gives an empty text.
     QString pageText(int index) const;
 
     // The bytes held of page index, line ends as in the file.

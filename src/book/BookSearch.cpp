@@ -75,7 +75,9 @@ char32_t decodeUtf8(const unsigned char *p, const unsigned char *end, int *lengt
 // Finds the needle in a book's bytes, UTF-8 or a code page of single bytes, with the view's
 // matching rule, so that only the page a match lies on needs decoding. A line ends the same in the
 // bytes and in the view, and the needle holds none, so a match found here is one the view's find
-// finds, and the other way round.
+// finds, and the other way round; but for a match that runs across the end of a page cut inside a
+// long line, where the view has a line end the bytes lack: the check on the page's view text
+// drops it.
 class ByteMatcher
 {
 public:
@@ -254,7 +256,8 @@ std::optional<Match> find(const Book &book, const QString &text, int fromPage, i
         const int at = findOnPage(book, text, page, 0);
         if (at >= 0)
             return Match {page, at};
-        // Not reached while the bytes match as the view does; the next page goes on safely.
+        // The match runs past the page's end, cut inside a line: any later one starting on this
+        // page would too, so the search goes on with the next page.
         if (page + 1 >= book.pageCount())
             break;
         p = book.bytesFrom(page + 1).data();

@@ -3,6 +3,7 @@
 #include <QtAlgorithms>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -49,6 +50,26 @@ inline BlockMasks masksOf(const char *block)
 }
 #endif
 
+// Whether any of 32 bytes is a control byte up to CR: the only ones that can be a line end or NUL,
+// and rare in a line of text.
+inline bool anyLowControl(const char *block)
+{
+#ifdef PAGELARK_LINES_SSE2
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16));
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i atMostCr = _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(low, cr), low),
+                                          _mm_cmpeq_epi8(_mm_min_epu8(high, cr), high));
+    return _mm_movemask_epi8(atMostCr) != 0;
+#else
+    for (int i = 0; i < 32; ++i) {
+        if (static_cast<unsigned char>(block[i]) <= '\r')
+            return true;
+    }
+    return false;
+#endif
+}
+
 enum class Scan { Completed, Stopped, FoundNul };
 
 struct ScanResult
@@ -58,17 +79,162 @@ struct ScanResult
     int sinceLast;
 };
 
+// How lines too long for a page are cut for paging: into pieces of consecutive bytes, each
+// counting as a line. A cut adds nothing to the text.
+struct LongLines
+{
+    qsizetype longerThan; // lines of at most this many bytes, line end not counted, stay whole
+    qsizetype pieceSize; // the most bytes a piece holds, line end not counted
+    bool utf8; // a cut keeps off the continuation bytes of a UTF-8 sequence
+    // In a code page of characters of several bytes, the length of the character at a byte; a
+    // cut is found by walking the piece's characters from its start. nullptr: a byte a character.
+    int (*charLength)(const char *at) = nullptr;
+};
+
+// The last blank (space or tab) in [from, to), or nullptr. Looked for 16 bytes at a time from the
+// end: in text of words one look finds it.
+inline const char *lastBlank(const char *from, const char *to)
+{
+#ifdef PAGELARK_LINES_SSE2
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    for (; to - from >= 16; to -= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(to - 16));
+        const auto blanks = quint32(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, space), _mm_cmpeq_epi8(bytes, tab))));
+        if (blanks)
+            return to - 16 + (31 - qCountLeadingZeroBits(blanks));
+    }
+#endif
+    while (to != from) {
+        --to;
+        if (*to == ' ' || *to == '\t')
+            return to;
+    }
+    return nullptr;
+}
+
+// The end of the piece that starts at `from` in a line whose text ends at lineEnd, more than
+// pieceSize bytes away: just after the last blank among the piece's pieceSize bytes, else after
+// all of them, moved back to the start of the character a cut there would split.
+inline const char *pieceEnd(const char *from, const char *lineEnd, const LongLines &cut)
+{
+    Q_ASSERT(lineEnd - from > cut.pieceSize);
+    const char *limit = from + cut.pieceSize;
+    if (const char *blank = lastBlank(from, limit))
+        return blank + 1;
+    const char *at = limit;
+    if (cut.charLength) {
+        // The piece starts on a character: the cut goes after the last one whole by the limit.
+        const char *next = from;
+        while (next < limit) {
+            const char *after = next + cut.charLength(next);
+            if (after > limit)
+                break;
+            next = after;
+        }
+        at = next > from ? next : limit;
+    } else if (cut.utf8) {
+        while (at > from && (static_cast<unsigned char>(*at) & 0xC0) == 0x80)
+            --at;
+        if (at == from) // no sequence starts in the piece: cutting anywhere splits one
+            at = limit;
+    }
+    return at;
+}
+
+// What cutLongLine found: how the scan goes on, the lines counted since the last one reported,
+// and where the line ends (the end of the text when no line end closes it).
+struct LongLineScan
+{
+    Scan scan;
+    int since;
+    qsizetype lineEnd;
+};
+
+// Follows a line that has run on to `known` without a line end, from its start just after the
+// last line end in the block at lastEndsAt, to its end. On the way, once the line is longer than
+// cut.longerThan, it is cut into pieces while its bytes are at hand: each piece but the last
+// counts as a line, `since` being the lines counted before it, and onLineEnd hears of every
+// `every`-th; the line's end counts the last piece. Kept apart from the scan's loop, whose
+// counters then stay in registers.
+template<typename OnLineEnd>
+__attribute__((noinline)) LongLineScan
+cutLongLine(const char *begin, qsizetype size, qsizetype lastEndsAt, qsizetype known, int every,
+            int since, const LongLines &cut, OnLineEnd &onLineEnd)
+{
+    constexpr qsizetype Block = 32;
+    qsizetype start = std::min(lastEndsAt + Block, known);
+    while (start > 0 && start > lastEndsAt && begin[start - 1] != '\r' && begin[start - 1] != '\n')
+        --start;
+    if (start > 0 && begin[start - 1] == '\r' && start < size && begin[start] == '\n')
+        ++start;
+    const char *piece = begin + start;
+    qsizetype stop = known; // the line runs on past stop, or ends there once ended is set
+    bool ended = false;
+    for (;;) {
+        // The pieces that lie wholly before stop.
+        if (stop - start > cut.longerThan) {
+            while (begin + stop - piece > cut.pieceSize) {
+                piece = pieceEnd(piece, begin + stop, cut);
+                if (++since < every)
+                    continue;
+                since = 0;
+                if (!onLineEnd(piece))
+                    return {Scan::Stopped, 0, 0};
+            }
+        }
+        if (ended || stop == size)
+            return {Scan::Completed, since, stop};
+        alignas(16) char tail[Block];
+        const char *block = begin + stop;
+        if (size - stop < Block) {
+            std::memset(tail, ' ', sizeof tail);
+            std::memcpy(tail, block, size_t(size - stop));
+            block = tail;
+        }
+        if (!anyLowControl(block)) {
+            stop = std::min(stop + Block, size);
+            continue;
+        }
+        const BlockMasks masks = masksOf(block);
+        if (masks.nul)
+            return {Scan::FoundNul, 0, 0};
+        if (const quint32 ends = masks.cr | masks.lf) {
+            stop += qsizetype(qCountTrailingZeroBits(ends));
+            ended = true;
+        } else {
+            stop = std::min(stop + Block, size);
+        }
+    }
+}
+
 // The loop of scanLineEnds, to be inlined where it is called: there the population count becomes
 // one instruction where the processor has it.
 template<typename OnLineEnd>
-__attribute__((always_inline)) inline ScanResult scanLoop(const char *begin, const char *end,
-                                                          int every, OnLineEnd &onLineEnd)
+__attribute__((always_inline)) inline ScanResult
+scanLoop(const char *begin, const char *end, int every, const LongLines &cut, OnLineEnd &onLineEnd)
 {
     constexpr qsizetype Block = 32;
     const qsizetype size = end - begin;
     quint32 crBefore = 0; // the block before ended with a CR
     int since = 0;
+    qsizetype lastEndsAt = -Block; // the last block that held a line end
+    const qsizetype farApart = cut.longerThan - Block;
     for (qsizetype at = 0; at < size; at += Block) {
+        // A line that has run on this far without a line end may be one to cut: it is followed
+        // to its end at once, and the scan goes on from the block that holds that end.
+        if (at - lastEndsAt > farApart) {
+            const LongLineScan line =
+                cutLongLine(begin, size, lastEndsAt, at, every, since, cut, onLineEnd);
+            if (line.scan != Scan::Completed || line.lineEnd == size)
+                return {line.scan, line.since};
+            since = line.since;
+            at = line.lineEnd / Block * Block - Block;
+            lastEndsAt = at; // the long line counts as seen; its end is counted below
+            crBefore = 0;
+            continue;
+        }
         alignas(16) char tail[Block];
         const char *block = begin + at;
         if (size - at < Block) {
@@ -83,6 +249,11 @@ __attribute__((always_inline)) inline ScanResult scanLoop(const char *begin, con
         // The LF of a CR LF pair ends no line of its own.
         quint32 ends = masks.cr | (masks.lf & ~((masks.cr << 1) | crBefore));
         crBefore = masks.cr >> 31;
+        // A block that holds a line end becomes the last to, chosen without a branch: one would
+        // guess wrong at every other block of ordinary text.
+        qsizetype keep = -qsizetype(ends != 0);
+        asm("" : "+r"(keep));
+        lastEndsAt += (at - lastEndsAt) & keep;
         // Most blocks hold no line end to report: they are counted whole.
         const int count = int(qPopulationCount(ends));
         if (since + count < every) {
@@ -107,25 +278,29 @@ __attribute__((always_inline)) inline ScanResult scanLoop(const char *begin, con
 #if defined(__x86_64__) && !defined(__POPCNT__)
 template<typename OnLineEnd>
 __attribute__((target("popcnt"))) ScanResult scanLoopWithPopcnt(const char *begin, const char *end,
-                                                                int every, OnLineEnd &onLineEnd)
+                                                                int every, const LongLines &cut,
+                                                                OnLineEnd &onLineEnd)
 {
-    return scanLoop(begin, end, every, onLineEnd);
+    return scanLoop(begin, end, every, cut, onLineEnd);
 }
 #endif
 
 // Calls onLineEnd(next) at every `every`-th line end in [begin, end), next being where the
-// following line starts. Stops when onLineEnd returns false, and at a NUL byte, which makes the
-// text no text at all.
+// following line starts. A line cut by `cut` counts as its pieces, and a piece's end is reported
+// as a line end. Stops when onLineEnd returns false, and at a NUL byte, which makes the text no
+// text at all.
 template<typename OnLineEnd>
-ScanResult scanLineEnds(const char *begin, const char *end, int every, OnLineEnd onLineEnd)
+ScanResult scanLineEnds(const char *begin, const char *end, int every, const LongLines &cut,
+                        OnLineEnd onLineEnd)
 {
     Q_ASSERT(every >= 1);
+    Q_ASSERT(cut.pieceSize >= 4 && cut.pieceSize <= cut.longerThan);
 #if defined(__x86_64__) && !defined(__POPCNT__)
     static const bool hasPopcnt = __builtin_cpu_supports("popcnt");
     if (hasPopcnt)
-        return scanLoopWithPopcnt(begin, end, every, onLineEnd);
+        return scanLoopWithPopcnt(begin, end, every, cut, onLineEnd);
 #endif
-    return scanLoop(begin, end, every, onLineEnd);
+    return scanLoop(begin, end, every, cut, onLineEnd);
 }
 
 // The number of line ends in [begin, end), NUL bytes counting as text: every LF, and every CR but

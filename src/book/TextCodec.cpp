@@ -454,6 +454,38 @@ const ByteTable *byteTable(TextEncoding encoding)
     return tables[size_t(index)] ? &*tables[size_t(index)] : nullptr;
 }
 
+// The lead bytes each code page gives its longer characters; trail bytes never matter, as the
+// walk always starts on a character.
+CharacterLength characterLength(TextEncoding encoding)
+{
+    using Byte = unsigned char;
+    switch (encoding) {
+    case TextEncoding::ShiftJis:
+        return [](const char *at) {
+            const Byte b = Byte(*at);
+            return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC) ? 2 : 1;
+        };
+    case TextEncoding::Big5:
+    case TextEncoding::EucKr:
+        return [](const char *at) {
+            return Byte(*at) >= 0x81 && Byte(*at) <= 0xFE ? 2 : 1;
+        };
+    case TextEncoding::Gb18030:
+        return [](const char *at) {
+            if (Byte(*at) < 0x81 || Byte(*at) > 0xFE)
+                return 1;
+            return Byte(at[1]) >= 0x30 && Byte(at[1]) <= 0x39 ? 4 : 2;
+        };
+    case TextEncoding::EucJp:
+        return [](const char *at) {
+            const Byte b = Byte(*at);
+            return b == 0x8F ? 3 : b == 0x8E || (b >= 0xA1 && b <= 0xFE) ? 2 : 1;
+        };
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace TextCodec
 
 TextDecoder::TextDecoder(TextEncoding encoding)

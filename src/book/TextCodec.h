@@ -81,9 +81,10 @@ QString charsetName(TextEncoding encoding);
 bool isWide(TextEncoding encoding);
 
 // The encoding of bytes; *bomLength receives the length of the byte-order mark to drop (0, 2, 3
-// or 4; a UTF-8 mark is dropped from UTF-8 only). In turn: a byte-order mark; UTF-16 recognised by its NUL bytes; valid UTF-8; the code
-// page the detector names for a text that is neither, where it is sure of a non-Western one;
-// else Windows-1252. A text with NUL bytes that is not UTF-16 is not given to the detector.
+// or 4; a UTF-8 mark is dropped from UTF-8 only). In turn: a byte-order mark; UTF-16 recognised by
+// its NUL bytes; valid UTF-8; the code page the detector names for a text that is neither, where it
+// is sure of a non-Western one; else Windows-1252. A text with NUL bytes that is not UTF-16 is not
+// given to the detector.
 TextEncoding detect(QByteArrayView bytes, qsizetype *bomLength = nullptr);
 
 // The start of a file that tells a wide encoding: the detection above looks this far for the
@@ -107,6 +108,12 @@ QByteArray encode(QStringView text, TextEncoding encoding);
 // ICU's that is one); nullptr for any other encoding. A byte that stands for no character
 // decodes to U+FFFD or U+001A, as ICU decodes it.
 const std::array<char16_t, 256> *byteTable(TextEncoding encoding);
+
+// In a code page whose characters take one or more bytes (GB18030, Big5, Shift_JIS, EUC-JP,
+// EUC-KR), the number of bytes of the character that starts at a byte, which may look at the byte
+// after it; nullptr for every other encoding.
+using CharacterLength = int (*)(const char *at);
+CharacterLength characterLength(TextEncoding encoding);
 
 } // namespace TextCodec
 

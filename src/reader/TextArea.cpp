@@ -2,7 +2,10 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -13,26 +16,97 @@
 
 namespace {
 
-// The view holds one paragraph a line; text handed in may end its lines any of three ways.
-QString withParagraphLineEnds(const QString &text)
+// The page view's scroll bar: a flat track in the window's colour and a handle with round
+// corners in the palette's mid colour, without step buttons. The handle changes with almost
+// every page; styles that paint it in gradients spread the fill over worker threads, and a style
+// sheet smooths the edges of the whole tall shape, either costing a page turn more than laying
+// out a few of its lines.
+class FlatScrollBarStyle : public QProxyStyle
 {
-    if (!text.contains(u'\r'))
-        return text;
-    QString out = text;
-    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    out.replace(u'\r', u'\n');
-    return out;
-}
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override
+    {
+        if (metric == PM_ScrollBarExtent)
+            return kExtent;
+        if (metric == PM_ScrollBarSliderMin)
+            return kHandleMin + 2 * kHandleMargin;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
 
-// A flat scroll bar in the view's own palette. Styles that paint a scroll bar in gradients
-// spread the fill of a tall one over worker threads, which on a page turn costs more than
-// laying out the page.
-constexpr char16_t kScrollBarStyle[] =
-    u"QScrollBar:vertical { background: palette(window); width: 14px; margin: 0; }"
-    u"QScrollBar::handle:vertical { background: palette(mid); min-height: 24px;"
-    u" border-radius: 4px; margin: 2px; }"
-    u"QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-    u"QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl sub,
+                         const QWidget *widget) const override
+    {
+        const auto *bar = qstyleoption_cast<const QStyleOptionSlider *>(option);
+        if (control != CC_ScrollBar || !bar || bar->orientation != Qt::Vertical)
+            return QProxyStyle::subControlRect(control, option, sub, widget);
+        const QRect &all = bar->rect;
+        int handle = all.height();
+        if (bar->maximum != bar->minimum) {
+            const qint64 range = qint64(bar->maximum) - bar->minimum;
+            handle = int(qint64(bar->pageStep) * all.height() / (range + bar->pageStep));
+            const int least = pixelMetric(PM_ScrollBarSliderMin, option, widget);
+            if (handle < least || range > INT_MAX / 2)
+                handle = least;
+            handle = qMin(handle, all.height());
+        }
+        const int top = all.top()
+            + sliderPositionFromValue(bar->minimum, bar->maximum, bar->sliderPosition,
+                                      all.height() - handle, bar->upsideDown);
+        switch (sub) {
+        case SC_ScrollBarGroove:
+            return all;
+        case SC_ScrollBarSlider:
+            return {all.left(), top, all.width(), handle};
+        case SC_ScrollBarSubPage:
+            return {all.left(), all.top(), all.width(), top - all.top()};
+        case SC_ScrollBarAddPage:
+            return {all.left(), top + handle, all.width(), all.bottom() + 1 - top - handle};
+        default:
+            return {}; // no step buttons
+        }
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                            QPainter *painter, const QWidget *widget) const override
+    {
+        const auto *bar = qstyleoption_cast<const QStyleOptionSlider *>(option);
+        if (control != CC_ScrollBar || !bar || bar->orientation != Qt::Vertical) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        painter->fillRect(bar->rect, bar->palette.window());
+        const QRect handle =
+            subControlRect(control, option, SC_ScrollBarSlider, widget)
+                .adjusted(kHandleMargin, kHandleMargin, -kHandleMargin, -kHandleMargin);
+        const int r = kHandleRadius;
+        const int height = handle.height();
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(bar->palette.mid());
+        if (height <= 4 * r) {
+            painter->drawRoundedRect(handle, r, r);
+        } else {
+            // Smoothing the edges of a tall shape costs more than all the rest of the bar: each
+            // round end comes from a shape just tall enough for its corners, and the straight
+            // middle is filled. The pixels are those of the whole shape.
+            painter->setClipRect(handle.adjusted(0, 0, 0, r - height));
+            painter->drawRoundedRect(handle.adjusted(0, 0, 0, 2 * r - height), r, r);
+            painter->setClipRect(handle.adjusted(0, height - r, 0, 0));
+            painter->drawRoundedRect(handle.adjusted(0, height - 2 * r, 0, 0), r, r);
+            painter->setClipping(false);
+            painter->fillRect(handle.adjusted(0, r, 0, -r), bar->palette.mid());
+        }
+        painter->restore();
+    }
+
+private:
+    static constexpr int kExtent = 14;
+    static constexpr int kHandleMin = 24;
+    static constexpr int kHandleMargin = 2;
+    static constexpr int kHandleRadius = 4;
+};
 
 } // namespace
 
@@ -46,7 +120,11 @@ TextArea::TextArea(QWidget *parent) : QTextEdit(parent)
     // Always there, so that every page wraps at the same width: a page that happens to fit
     // would otherwise be laid out a second time, wider, and reflow.
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    verticalScrollBar()->setStyleSheet(QString::fromUtf16(kScrollBarStyle));
+    auto *scrollBarStyle = new FlatScrollBarStyle;
+    scrollBarStyle->setParent(verticalScrollBar());
+    verticalScrollBar()->setStyle(scrollBarStyle);
+    // It paints every pixel of itself, so the view need not paint behind it first.
+    verticalScrollBar()->setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 QString TextArea::text() const
@@ -57,16 +135,22 @@ QString TextArea::text() const
 void TextArea::setText(const QString &text)
 {
     // The text goes in already in the format in force, so a page is laid out once, not once
-    // plain and again for its format.
+    // plain and again for its format; and the old page goes out in the same edit, so the view
+    // is not laid out, nor its scroll bar set and repainted, for an empty page in between.
     const QTextCharFormat format = textCursor().charFormat();
-    document()->clear();
     QTextCursor cursor(document());
     cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
     cursor.setBlockCharFormat(format);
-    cursor.insertText(withParagraphLineEnds(text), format);
+    // One paragraph a line: the cursor takes CR LF, a lone CR and a lone LF each as a line's end.
+    cursor.insertText(text, format);
     // The lines keep the glyphs their layout shaped, so painting them does not shape them again.
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
         block.layout()->setCacheEnabled(true);
+    // A new page shows from its start, wherever the old one was scrolled to.
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
     cursor.endEditBlock();
     cursor.setPosition(0);
     setTextCursor(cursor);
