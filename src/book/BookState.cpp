@@ -35,7 +35,7 @@ BookState::LoadAnswer BookState::LoadBook(int linesPerPage, int lastPage)
     OpenAtStartup = false;
     const std::optional<int> resumeLine = std::exchange(m_resumeLine, std::nullopt);
     Book fresh;
-    const Book::LoadResult result = fresh.load(BookPath, linesPerPage);
+    const Book::LoadResult result = fresh.load(BookPath, linesPerPage, m_encodingChoice);
     if (result.status != Book::Status::Loaded)
         return {false, loadFailureMessage(result, BookPath, linesPerPage), std::nullopt};
 
@@ -72,8 +72,7 @@ QString BookState::pageShare() const
 
 QString BookState::encodingName() const
 {
-    return m_book.encoding() == TextEncoding::Utf8 ? QStringLiteral("UTF-8")
-                                                   : QStringLiteral("Windows-1252");
+    return TextCodec::displayName(m_book.encoding());
 }
 
 // A book of one page (fewer than one line per page) holds every line on its page 1.

@@ -45,6 +45,9 @@ public:
     void resumeAt(std::optional<int> line) { m_resumeLine = line; }
     // The line that starts the page the reader is at: where it left the book.
     int firstLineShown() const;
+    // The encoding the next loads read the book in; nullopt: the one the book's bytes tell.
+    void chooseEncoding(std::optional<TextEncoding> encoding) { m_encodingChoice = encoding; }
+    std::optional<TextEncoding> encodingChoice() const { return m_encodingChoice; }
     LoadAnswer LoadBook(int linesPerPage, int lastPage);
     // Unloads the book: page numbers are refused until the next one is opened.
     void closeBook();
@@ -105,6 +108,7 @@ private:
     int m_linesPerPage = 0;
     qint64 m_fileSize = 0;
     std::optional<int> m_resumeLine;
+    std::optional<TextEncoding> m_encodingChoice;
 
     QString SearchText;
     int FoundPos = 0;

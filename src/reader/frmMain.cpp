@@ -6,6 +6,7 @@
 #include "platform/Drives.h"
 #include "platform/Prompts.h"
 #include "platform/ShortcutsFirst.h"
+#include "reader/EncodingMenu.h"
 #include "reader/PageFormatter.h"
 #include "reader/RecentBooksMenu.h"
 #include "reader/TextArea.h"
@@ -73,24 +74,45 @@ void frmMain::mnuFileOpen_Click()
         openBook(path);
 }
 
+// A book opens in the encoding chosen for it last, and with "Jump To Last Read Page" where the
+// reader left it.
 void frmMain::openBook(const QString &path)
 {
-    loadPath(path, m_data.JumpToLastPage == VTrue ? m_history.resumeLine(path) : std::nullopt);
+    const std::optional<BookHistory::Place> place = m_history.place(path);
+    const bool resume = place && m_data.JumpToLastPage == VTrue;
+    loadPath(path, resume ? std::optional(place->line) : std::nullopt,
+             place ? TextCodec::encodingForName(place->encoding) : std::nullopt);
 }
 
-void frmMain::loadPath(const QString &path, std::optional<int> resumeLine)
+void frmMain::loadPath(const QString &path, std::optional<int> resumeLine,
+                       std::optional<TextEncoding> encoding)
 {
     leaveBook();
     m_state.openBook(path);
+    m_state.chooseEncoding(encoding);
     m_state.resumeAt(resumeLine);
     LoadBook();
     m_history.save();
 }
 
+// The book shown is read anew in the encoding chosen, at the same line.
+void frmMain::mnuViewEncoding_Click(std::optional<TextEncoding> encoding)
+{
+    if (m_state.bookPath().isEmpty()) {
+        mnuViewEncoding->setCurrent(std::nullopt);
+        return;
+    }
+    const std::optional<int> line =
+        m_state.bookOpened() ? std::optional(m_state.firstLineShown()) : std::nullopt;
+    loadPath(m_state.bookPath(), line, encoding);
+}
+
 void frmMain::leaveBook()
 {
+    const std::optional<TextEncoding> chosen = m_state.encodingChoice();
     if (m_state.bookOpened())
-        m_history.remember({m_state.bookPath(), m_state.fileSize(), m_state.firstLineShown(), {}});
+        m_history.remember({m_state.bookPath(), m_state.fileSize(), m_state.firstLineShown(),
+                            chosen ? TextCodec::charsetName(*chosen) : QString()});
 }
 
 void frmMain::showRecentBooks()
@@ -160,6 +182,7 @@ void frmMain::LoadBook()
     lblTitle->setFont(titleFont);
 
     const BookState::LoadAnswer answer = m_state.LoadBook(m_data.LinesPerPage, m_data.LastPage);
+    mnuViewEncoding->setCurrent(m_state.encodingChoice());
     if (!answer.loaded) {
         m_prompts.tell(this, answer.message);
         m_history.refused(path);

@@ -21,6 +21,7 @@ class QToolBar;
 class Drives;
 class FilePanel;
 class Launcher;
+class EncodingMenu;
 class PageFormatter;
 class RecentBooksMenu;
 class Prompts;
@@ -70,6 +71,7 @@ public:
     void TextArea_WheelTurn(int step);
     void mnuViewGoToPage_Click();
     void mnuViewFullScreen_Click();
+    void mnuViewEncoding_Click(std::optional<TextEncoding> encoding);
     void TextArea_MouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                             const QPoint &pos);
 
@@ -139,7 +141,8 @@ private:
     // Records where the reader leaves the open book.
     void leaveBook();
     void showRecentBooks();
-    void loadPath(const QString &path, std::optional<int> resumeLine);
+    void loadPath(const QString &path, std::optional<int> resumeLine,
+                  std::optional<TextEncoding> encoding);
     void showPageShare();
     // Shows what BookState answered: its message, its page-number box text (the box's handler
     // runs also when the box already holds it), the page, the search match.
@@ -183,6 +186,7 @@ private:
     QAction *mnuViewStatusBar = nullptr;
     QAction *mnuViewFileSystem = nullptr;
     QAction *mnuViewFullScreen = nullptr;
+    EncodingMenu *mnuViewEncoding = nullptr;
     QAction *m_leaveFullScreen = nullptr;
     Qt::WindowStates m_stateBeforeFullScreen;
     QAction *menuOpenWith = nullptr;

@@ -135,7 +135,7 @@ void frmMain::mnuViewOptions_Click()
     }
     if (m_data.LinesPerPage == before || m_state.bookPath().isEmpty())
         return;
-    loadPath(m_state.bookPath(), std::nullopt);
+    loadPath(m_state.bookPath(), std::nullopt, m_state.encodingChoice());
 }
 
 // ---- toolbar and formatting ------------------------------------------------------------------

@@ -3,6 +3,7 @@
 
 #include "app/AppInfo.h"
 #include "platform/OleColor.h"
+#include "reader/EncodingMenu.h"
 #include "reader/FilePanel.h"
 #include "reader/RecentBooksMenu.h"
 #include "reader/TextArea.h"
@@ -187,6 +188,9 @@ void frmMain::buildMenus()
         toggle->setChecked(true);
     }
     addMenuItem(mnuView, "mnuViewOptions", "1012", &F::mnuViewOptions_Click);
+    mnuViewEncoding = new EncodingMenu(mnuView);
+    mnuView->addMenu(mnuViewEncoding);
+    connect(mnuViewEncoding, &EncodingMenu::chosen, this, &frmMain::mnuViewEncoding_Click);
     mnuView->addSeparator();
     addMenuItem(mnuView, "mnuViewGoToPage", "&Go To Page", &F::mnuViewGoToPage_Click,
                 ctrl(Qt::Key_G));

@@ -4,6 +4,7 @@ target_sources(pagelark_ui PRIVATE
     reader/PlacementStore.cpp reader/PlacementStore.h
     reader/ReaderLayout.cpp reader/ReaderLayout.h
     reader/RecentBooksMenu.cpp reader/RecentBooksMenu.h
+    reader/EncodingMenu.cpp reader/EncodingMenu.h
     reader/FilePanel.cpp reader/FilePanel.h
     reader/TextArea.cpp reader/TextArea.h
     reader/ToolbarIcons.cpp reader/ToolbarIcons.h

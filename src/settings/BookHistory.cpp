@@ -95,13 +95,6 @@ std::optional<BookHistory::Place> BookHistory::place(const QString &path) const
     return std::nullopt;
 }
 
-std::optional<int> BookHistory::resumeLine(const QString &path) const
-{
-    if (const auto known = place(path))
-        return known->line;
-    return std::nullopt;
-}
-
 void BookHistory::remember(const Place &place)
 {
     Place known = place;

@@ -38,8 +38,6 @@ public:
     bool save(QString *error = nullptr) const;
 
     std::optional<Place> place(const QString &path) const;
-    // The line the book opens at to come back where the reader left it.
-    std::optional<int> resumeLine(const QString &path) const;
     // Puts the book first, replacing what was known of it, and forgets the books read longest
     // ago beyond MaxBooks.
     void remember(const Place &place);
