@@ -122,6 +122,7 @@ void frmTextTool::buildControls()
     auto *StatusBar1 = make<QStatusBar>(this, "StatusBar1", 0, 6525, 8760, 255);
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1Panel1 = new QLabel(StatusBar1);
+    StatusBar1Panel1->setTextFormat(Qt::PlainText); // a file name is shown as it is
     StatusBar1Panel1->setObjectName(QStringLiteral("StatusBar1Panel1"));
     StatusBar1->addWidget(StatusBar1Panel1, 1);
 

@@ -95,6 +95,12 @@ struct PlainSearch
     int current = 0, found = 0, page = 0;
 };
 
+const QHash<QString, std::pair<int, Qt::KeyboardModifiers>> kKeys = {
+    {u"PgUp"_qs, {Qt::Key_PageUp, {}}}, {u"PgDn"_qs, {Qt::Key_PageDown, {}}},
+    {u"Space"_qs, {Qt::Key_Space, {}}}, {u"ShiftSpace"_qs, {Qt::Key_Space, Qt::ShiftModifier}},
+    {u"Home"_qs, {Qt::Key_Home, {}}},   {u"End"_qs, {Qt::Key_End, Qt::ControlModifier}},
+};
+
 // Letters whose case folding is not plain ASCII's, and a character beyond the plane.
 const QString kUtf8Letters = u"aAkK\u212AsS\u017F\u00E9\u00C9\u03C3\u03C2\u03A3iI\u0130\u0131"
                              u"\u00DF\u1E9E \u00B5\u039C\U00010428\U00010400"_qs;
@@ -273,8 +279,10 @@ void tst_book::everyByteComesBackUnchanged()
 void tst_book::script_data()
 {
     // Steps: open:FILE[/LINES A PAGE] (15 unless given), start:FILE, #BOX TEXT, + Next,
-    // - Previous, ?TEXT Search, n Next match, @LOCALE the user's locale (says nothing). What
-    // each step has said follows, "|" between steps; paths in messages read DIR.
+    // - Previous, ?TEXT Search, n Next match, @LOCALE the user's locale (says nothing), kKEY a
+    // page key (PgUp, PgDn, Space, ShiftSpace, Home, End), w+ and w- the wheel, rLINE the line
+    // the next open resumes at, ! whether Search may ask, s the status bar's share. What each
+    // step has said follows, "|" between steps; paths in messages read DIR.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("said");
 
@@ -314,6 +322,21 @@ void tst_book::script_data()
     QTest::newRow("Next from the page shown, a cancelled Search")
         << "open:sea.txt/2 ?book #3 n ? n"
         << "5 pages|[1] / page 1 / at 4|page 3|[5] / page 5 / at 9||";
+    QTest::newRow("a new book starts the search afresh")
+        << "open:sea.txt/2 ?book open:sea.txt/2 n"
+        << "5 pages|[1] / page 1 / at 4|5 pages|[1] / page 1 / at 4";
+    QTest::newRow("no book, no search") << "! open:30.txt !"
+                                        << "please open a book first|2 pages|";
+    QTest::newRow("page keys at both ends")
+        << "open:45.txt kHome kPgUp kEnd kPgDn kEnd kShiftSpace kHome kSpace kPgDn kPgUp"
+        << "3 pages|Begin of the Book|Begin of the Book|[3] / page 3|End of the Book|End of the "
+           "Book|[2] / page 2|[1] / page 1|[2] / page 2|[3] / page 3|[2] / page 2";
+    QTest::newRow("the wheel says nothing at either end") << "open:30.txt w- w+ w+ w-"
+                                                          << "2 pages||[2] / page 2||[1] / page 1";
+    QTest::newRow("resumed at the page that holds the line, if the book has it")
+        << "r20 open:45.txt r44 open:45.txt/10 r45 open:45.txt r3 start:45.txt s #3 s"
+        << "3 pages / [2] / page 2|5 pages / [5] / page 5|3 pages|3 pages|page 1 of 3 \u00B7 33%|"
+           "page 3|page 3 of 3 \u00B7 100%";
 }
 
 void tst_book::script()
@@ -337,6 +360,17 @@ void tst_book::script()
             saying << reader.said(reader.state.mnuToolsFind_Click(step.mid(1)));
         else if (step.startsWith(u'#'))
             saying << reader.said(reader.state.PageNumber_Change(step.mid(1)));
+        else if (step.startsWith(u'k'))
+            saying << reader.said(*reader.state.pageKey(kKeys.value(step.mid(1)).first,
+                                                        kKeys.value(step.mid(1)).second));
+        else if (step.startsWith(u'w'))
+            saying << reader.said(reader.state.turnQuietly(step == u"w+" ? 1 : -1));
+        else if (step.startsWith(u'r'))
+            reader.state.resumeAt(step.mid(1).toInt());
+        else if (step == u"!")
+            saying << reader.said(reader.state.searchRefusal().value_or(BookState::Answer()));
+        else if (step == u"s")
+            saying << reader.state.pageShare();
         else {
             const QStringList file = step.section(u':', 1).split(u'/');
             const int linesPerPage = file.size() > 1 ? file[1].toInt() : 15;

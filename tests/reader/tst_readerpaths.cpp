@@ -1,0 +1,223 @@
+// The reader window's newer paths: keys that win wherever the focus is, coming back to books
+// (places, recent books, the window's placement), page keys, the wheel and full screen, the
+// encoding menu, files that are no books, and the font dialog's range of sizes.
+#include "platform/FontDialog.h"
+#include "support/ReaderFixture.h"
+#include "support/TestFiles.h"
+#include "support/TestMain.h"
+
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStringListModel>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+class tst_readerpaths : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_fx.init();
+        m_fx.start();
+    }
+    void cleanup() { m_fx.close(); }
+
+    void shortcutsWinInThePageNumberBox();
+    void comingBackToBooks();
+    void pageKeysWheelAndFullScreen();
+    void encodingMenu();
+    void formatAndRecutKeepWhatTheUserSet();
+    void filesThatAreNoBooks();
+    void fontDialogKeepsItsSizes();
+
+private:
+    QString recentTitles() const
+    {
+        QStringList titles;
+        for (const QAction *item : m_fx.find<QMenu>(u"mnuFileRecent"_s)->actions())
+            titles << item->text();
+        return titles.join(u'|');
+    }
+
+    ReaderFixture m_fx;
+};
+
+void tst_readerpaths::shortcutsWinInThePageNumberBox()
+{
+    m_fx.open(TestFiles::write(m_fx.booksFolder() + u"/copy.txt"_s, "alpha beta\r\n"));
+    m_fx.view()->setSelStart(6);
+    m_fx.view()->setSelLength(4);
+    auto *box = m_fx.find<QLineEdit>(u"PageNumber"_s);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), u"beta"_s);
+    QTest::keyClick(box, Qt::Key_E, Qt::ControlModifier);
+    QTRY_VERIFY(!m_fx.window()->isVisible());
+}
+
+// With "Jump To Last Read Page" every way of opening goes back to the page left; Recent Books
+// lists the books newest first, drops one that has gone, and all comes back after a restart,
+// the window where it was.
+void tst_readerpaths::comingBackToBooks()
+{
+    m_fx.data.JumpToLastPage = VTrue;
+    const QString sea = m_fx.writeBook(u"Sea.txt"_s, 100);
+    const QString land = m_fx.writeBook(u"Land & Sky.txt"_s, 40);
+    m_fx.open(sea);
+    m_fx.setPageNumber(u"4"_s);
+    m_fx.open(land);
+    QCOMPARE(recentTitles(), u"&1 Land && Sky|&2 Sea||Clear Recent Books"_s);
+    QCOMPARE(m_fx.find<QAction>(u"mnuFileRecent2"_s)->toolTip(), sea);
+    m_fx.trigger(u"mnuFileRecent2"_s);
+    QCOMPARE(m_fx.shown(), u"4 line 46"_s);
+    QCOMPARE(m_fx.text(u"sbStatusBarPanel2"_s), u"page 4 of 7 \u00B7 57%"_s);
+
+    QFile::remove(land);
+    m_fx.trigger(u"mnuFileRecent2"_s);
+    QCOMPARE(m_fx.messages(), QStringList {u"Previous open file not exist"_s});
+    QCOMPARE(recentTitles(), u"&1 Sea||Clear Recent Books"_s);
+
+    m_fx.window()->move(120, 90);
+    const QRect placed = m_fx.window()->geometry();
+    m_fx.close();
+    m_fx.start();
+    QCOMPARE(m_fx.window()->geometry(), placed);
+    QCOMPARE(recentTitles(), u"&1 Sea||Clear Recent Books"_s);
+    m_fx.open(sea);
+    QCOMPARE(m_fx.shown(), u"4 line 46"_s);
+    m_fx.trigger(u"mnuFileRecentClear"_s);
+    QCOMPARE(recentTitles(), u"Clear Recent Books"_s);
+}
+
+void tst_readerpaths::pageKeysWheelAndFullScreen()
+{
+    m_fx.open(m_fx.writeBook(u"keys.txt"_s, 40));
+    TextArea *view = m_fx.view();
+    QStringList shown;
+    for (const Qt::Key key : {Qt::Key_PageDown, Qt::Key_End, Qt::Key_Space, Qt::Key_Home}) {
+        QTest::keyClick(view, key);
+        shown << m_fx.shown();
+    }
+    QWheelEvent notch(QPointF(10, 10), view->mapToGlobal(QPointF(10, 10)), {}, {0, -120},
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(view->viewport(), &notch);
+    shown << m_fx.shown();
+    QCOMPARE(shown.join(u'|'), u"2 line 16|3 line 31|3 line 31|1 line 1|2 line 16"_s);
+    QCOMPARE(m_fx.messages(), QStringList {u"End of the Book"_s});
+
+    m_fx.trigger(u"mnuViewFullScreen"_s);
+    QVERIFY(!m_fx.window()->menuBar()->isVisible()
+            && !m_fx.find<QWidget>(u"frmFile"_s)->isVisible());
+    QCOMPARE(view->geometry(), m_fx.window()->centralWidget()->rect());
+    m_fx.trigger(u"mnuViewLeaveFullScreen"_s);
+    QVERIFY(m_fx.window()->menuBar()->isVisible() && m_fx.find<QWidget>(u"frmFile"_s)->isVisible());
+    m_fx.trigger(u"mnuViewGoToPage"_s);
+    auto *box = m_fx.find<QLineEdit>(u"PageNumber"_s);
+    QTRY_VERIFY(box->hasFocus());
+    QCOMPARE(box->selectedText(), u"2"_s);
+}
+
+// A book of Russian in Windows-1251 is told as such, read anew in the encoding chosen, and
+// keeps the choice for the next time it is opened.
+void tst_readerpaths::encodingMenu()
+{
+    const QString text = u"Все счастливые семьи похожи друг на друга, каждая несчастливая семья "
+                         u"несчастлива по-своему. Всё смешалось в доме Облонских.\r\n"_s;
+    QByteArray cp1251;
+    for (const QChar c : text)
+        cp1251 += c.unicode() < 0x80 ? char(c.unicode())
+            : c == u'ё'              ? '\xB8'
+                                     : char(c.unicode() - 0x410 + 0xC0);
+    const QString book = TestFiles::write(m_fx.booksFolder() + u"/ru.txt"_s, cp1251);
+    m_fx.open(book);
+    QCOMPARE(m_fx.text(u"sbStatusBarPanel3"_s), u"Windows-1251"_s);
+    QVERIFY(m_fx.viewText().startsWith(u"Все счастливые"_s));
+    m_fx.trigger(u"mnuViewEncoding_KOI8-R"_s);
+    QCOMPARE(m_fx.text(u"sbStatusBarPanel3"_s), u"KOI8-R"_s);
+    m_fx.open(m_fx.writeBook(u"other.txt"_s, 3));
+    m_fx.open(book);
+    QCOMPARE(m_fx.text(u"sbStatusBarPanel3"_s), u"KOI8-R"_s);
+    QVERIFY(m_fx.find<QAction>(u"mnuViewEncoding_KOI8-R"_s)->isChecked());
+    m_fx.trigger(u"mnuViewEncoding_Automatic"_s);
+    QVERIFY(m_fx.viewText().startsWith(u"Все счастливые"_s));
+}
+
+// The format a user sets goes with the next book; a new page size shows page 1 of a short book.
+void tst_readerpaths::formatAndRecutKeepWhatTheUserSet()
+{
+    m_fx.open(m_fx.writeBook(u"one.txt"_s, 20));
+    m_fx.trigger(u"tbToolBar_Bold"_s);
+    m_fx.open(m_fx.writeBook(u"two.txt"_s, 20));
+    m_fx.view()->selectWholeText();
+    QCOMPARE(m_fx.view()->selBold(), std::optional<bool>(true));
+    QCOMPARE(m_fx.data.FontBold, VTrue);
+    ReaderFixture::answerModal([](QWidget *dialog) {
+        dialog->findChild<QLineEdit *>(u"Text1"_s)->setText(u"7"_s);
+        dialog->findChild<QAbstractButton *>(u"cmdOK"_s)->click();
+    });
+    m_fx.trigger(u"mnuViewOptions"_s);
+    QCOMPARE(m_fx.shown(), u"1 line 1"_s);
+    QVERIFY(m_fx.messages().isEmpty());
+}
+
+// A pipe or a device is refused at once, naming it; Print then has no book to print, and
+// Search none to search. A name that looks like markup is shown as it is.
+void tst_readerpaths::filesThatAreNoBooks()
+{
+    const QString pipe = m_fx.booksFolder() + u"/<i>pipe.txt"_s;
+    QVERIFY(QDir().mkpath(m_fx.booksFolder()));
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString &path : {pipe, u"/dev/zero"_s})
+        m_fx.open(path);
+    m_fx.trigger(u"mnuFilePrint"_s);
+    m_fx.trigger(u"mnuToolsFind"_s);
+    QCOMPARE(m_fx.messages(),
+             (QStringList {u"This is not a book: it is a device, a pipe or a socket, not a "
+                           "file.\n"_s
+                               + pipe,
+                           u"This is not a book: it is a device, a pipe or a socket, not a "
+                           "file.\n/dev/zero"_s,
+                           u"please open a book first"_s, u"please open a book first"_s}));
+    for (const ScriptedPrompts::Call &call : std::as_const(m_fx.prompts.calls))
+        QVERIFY(call.kind != ScriptedPrompts::Call::Input);
+    auto *title = m_fx.find<QLabel>(u"lblTitle"_s);
+    m_fx.open(pipe);
+    QCOMPARE(title->textFormat(), Qt::PlainText);
+    QCOMPARE(title->text(), u"<i>pipe"_s);
+}
+
+void tst_readerpaths::fontDialogKeepsItsSizes()
+{
+    QFont font;
+    font.setPointSize(12);
+    FontDialog dialog(font, 8, 30);
+    for (const QListView *list : dialog.findChildren<QListView *>()) {
+        const auto *model = qobject_cast<const QStringListModel *>(list->model());
+        const QStringList sizes = model ? model->stringList() : QStringList();
+        if (!sizes.isEmpty() && sizes.first().toInt() > 0)
+            QVERIFY(sizes.first().toInt() >= 8 && sizes.last().toInt() <= 30);
+    }
+    for (const auto &[size, result] : {std::pair(40, QDialog::Rejected), {12, QDialog::Accepted}}) {
+        font.setPointSize(size);
+        dialog.setCurrentFont(font);
+        dialog.open();
+        dialog.done(QDialog::Accepted);
+        QCOMPARE(dialog.result(), result);
+        QCOMPARE(dialog.isVisible(), result == QDialog::Rejected);
+    }
+}
+
+PAGELARK_TEST(tst_readerpaths);
+#include "tst_readerpaths.moc"
