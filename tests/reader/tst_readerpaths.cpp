@@ -1,6 +1,7 @@
 // The reader window's newer paths: keys that win wherever the focus is, coming back to books
 // (places, recent books, the window's placement), page keys, the wheel and full screen, the
 // encoding menu, files that are no books, and the font dialog's range of sizes.
+#include "book/TextCodec.h"
 #include "platform/FontDialog.h"
 #include "support/ReaderFixture.h"
 #include "support/TestFiles.h"
@@ -38,7 +39,7 @@ private Q_SLOTS:
     void comingBackToBooks();
     void pageKeysWheelAndFullScreen();
     void encodingMenu();
-    void formatAndRecutKeepWhatTheUserSet();
+    void optionsRecutShowsPageOne();
     void filesThatAreNoBooks();
     void fontDialogKeepsItsSizes();
 
@@ -63,6 +64,12 @@ void tst_readerpaths::shortcutsWinInThePageNumberBox()
     box->setFocus();
     QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), u"beta"_s);
+    m_fx.view()->collapseSelection();
+    m_fx.trigger(u"mnuEditCopy"_s);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+    QTest::mouseClick(m_fx.view()->viewport(), Qt::RightButton, {}, QPoint(20, 20));
+    QTRY_VERIFY(m_fx.find<QMenu>(u"mnuEdit"_s)->isVisible());
+    m_fx.find<QMenu>(u"mnuEdit"_s)->close();
     QTest::keyClick(box, Qt::Key_E, Qt::ControlModifier);
     QTRY_VERIFY(!m_fx.window()->isVisible());
 }
@@ -135,12 +142,8 @@ void tst_readerpaths::encodingMenu()
 {
     const QString text = u"Все счастливые семьи похожи друг на друга, каждая несчастливая семья "
                          u"несчастлива по-своему. Всё смешалось в доме Облонских.\r\n"_s;
-    QByteArray cp1251;
-    for (const QChar c : text)
-        cp1251 += c.unicode() < 0x80 ? char(c.unicode())
-            : c == u'ё'              ? '\xB8'
-                                     : char(c.unicode() - 0x410 + 0xC0);
-    const QString book = TestFiles::write(m_fx.booksFolder() + u"/ru.txt"_s, cp1251);
+    const QString book = TestFiles::write(m_fx.booksFolder() + u"/ru.txt"_s,
+                                          TextCodec::encode(text, TextEncoding::Windows1251));
     m_fx.open(book);
     QCOMPARE(m_fx.text(u"sbStatusBarPanel3"_s), u"Windows-1251"_s);
     QVERIFY(m_fx.viewText().startsWith(u"Все счастливые"_s));
@@ -154,21 +157,17 @@ void tst_readerpaths::encodingMenu()
     QVERIFY(m_fx.viewText().startsWith(u"Все счастливые"_s));
 }
 
-// The format a user sets goes with the next book; a new page size shows page 1 of a short book.
-void tst_readerpaths::formatAndRecutKeepWhatTheUserSet()
+// A new page size shows page 1, also of a book of fewer pages than the one shown.
+void tst_readerpaths::optionsRecutShowsPageOne()
 {
-    m_fx.open(m_fx.writeBook(u"one.txt"_s, 20));
-    m_fx.trigger(u"tbToolBar_Bold"_s);
-    m_fx.open(m_fx.writeBook(u"two.txt"_s, 20));
-    m_fx.view()->selectWholeText();
-    QCOMPARE(m_fx.view()->selBold(), std::optional<bool>(true));
-    QCOMPARE(m_fx.data.FontBold, VTrue);
+    m_fx.open(m_fx.writeBook(u"one.txt"_s, 40));
+    m_fx.setPageNumber(u"3"_s);
     ReaderFixture::answerModal([](QWidget *dialog) {
-        dialog->findChild<QLineEdit *>(u"Text1"_s)->setText(u"7"_s);
+        dialog->findChild<QLineEdit *>(u"Text1"_s)->setText(u"20"_s);
         dialog->findChild<QAbstractButton *>(u"cmdOK"_s)->click();
     });
-    m_fx.trigger(u"mnuViewOptions"_s);
-    QCOMPARE(m_fx.shown(), u"1 line 1"_s);
+    m_fx.trigger(u"tbToolBar_Properties"_s);
+    QCOMPARE(m_fx.shown() + u'/' + m_fx.text(u"PageTotal"_s), u"1 line 1/2"_s);
     QVERIFY(m_fx.messages().isEmpty());
 }
 
