@@ -20,8 +20,16 @@ namespace {
 
 void describe(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(
-        QStringLiteral("Reads books held as plain-text files, one page at a time."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Reads books held as plain-text files, one page at a time.\n"
+        "\n"
+        "Keys in the page: Right, Page Down, Space: next page; Left, Page Up, Shift+Space:\n"
+        "previous page; Home, End: first and last page; the wheel past a page's end turns it.\n"
+        "Ctrl+G: the page-number box. Ctrl+O: open a book; File > Recent Books: the books\n"
+        "opened last. Ctrl+S or Ctrl+F: search; Ctrl+N or F3: next match. F11: the page alone,\n"
+        "full screen (F11 or Esc to come back). Ctrl+P: print; Ctrl+C: copy; Ctrl+E: exit;\n"
+        "Ctrl+T: Text File Tools; F1: help. View > Encoding reads the book in another\n"
+        "encoding."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("BOOK"),
