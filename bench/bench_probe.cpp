@@ -2,6 +2,10 @@
 //
 //   bench_probe generate PATH BYTES lf|crlf|none ascii|utf8|cp1251|utf16   write a generated book
 //   bench_probe load PATH REPETITIONS   median ns of Book::load and of a whole `wc -l PATH` run
+//   bench_probe reopen PATH REPETITIONS median ns of opening the book as the reader does with a
+//                                       history of 500 books (its place and encoding looked up,
+//                                       the book loaded, its new place kept; the history is written
+//                                       out once the page is on show), and of a `wc -l PATH` run
 //   bench_probe memory PATH             peak bytes one load adds to this process, and file bytes
 //   bench_probe search PATH REPETITIONS TEXT   median ns of a whole-book BookSearch::find of a
 //                                       text the book lacks, and of `grep -F -i -c TEXT PATH`
@@ -17,6 +21,7 @@
 #include "book/BaseName.h"
 #include "book/Book.h"
 #include "book/BookSearch.h"
+#include "settings/BookHistory.h"
 #include "texttools/Combiner.h"
 #include "texttools/HtmlConversion.h"
 
@@ -24,6 +29,7 @@
 #include <QFileInfo>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -61,6 +67,19 @@ bool loadOnce(const QString &path)
 {
     Book book;
     return book.load(path, kLinesPerPage).status == Book::Status::Loaded;
+}
+
+// What the reader does to open a book with a full history before it shows the page: look up its
+// place and encoding, load it, and keep its new place first.
+bool reopenOnce(const QString &path, BookHistory &history)
+{
+    const std::optional<BookHistory::Place> place = history.place(path);
+    Book book;
+    const auto encoding = place ? TextCodec::encodingForName(place->encoding) : std::nullopt;
+    if (book.load(path, kLinesPerPage, encoding).status != Book::Status::Loaded)
+        return false;
+    history.remember({path, book.byteSize(), place ? place->line : 0, {}});
+    return true;
 }
 
 // One whole run of argv[0] found on PATH, spawn and wait included, its output going to
@@ -128,6 +147,19 @@ int timeLoad(const QString &path, int repetitions)
     return timePair(
         repetitions, [&] { return loadOnce(path); }, [&] { return wcOnce(localPath.constData()); },
         "loading or counting the book");
+}
+
+int timeReopen(const QString &path, int repetitions)
+{
+    QTemporaryDir folder;
+    BookHistory history;
+    history.load(folder.filePath(QStringLiteral("history")));
+    for (int i = 0; i < BookHistory::MaxBooks; ++i)
+        history.remember({folder.filePath(QStringLiteral("book %1.txt").arg(i)), 1000, i, {}});
+    const QByteArray localPath = QFile::encodeName(path);
+    return timePair(
+        repetitions, [&] { return reopenOnce(path, history); },
+        [&] { return wcOnce(localPath.constData()); }, "opening or counting the book");
 }
 
 // The peak resident size in bytes: VmHWM, or ru_maxrss where /proc is missing.
@@ -261,6 +293,7 @@ int usage()
     std::fprintf(stderr,
                  "usage: bench_probe generate PATH BYTES lf|crlf|none ascii|utf8|cp1251|utf16\n"
                  "       bench_probe load PATH REPETITIONS\n"
+                 "       bench_probe reopen PATH REPETITIONS\n"
                  "       bench_probe memory PATH\n"
                  "       bench_probe search PATH REPETITIONS TEXT\n"
                  "       bench_probe combine OUT REPETITIONS FILE...\n"
@@ -280,6 +313,8 @@ int main(int argc, char **argv)
         return generate(path, std::atoll(argv[3]), argv[4], argv[5]);
     if (command == u"load" && argc == 4)
         return timeLoad(path, std::max(1, std::atoi(argv[3])));
+    if (command == u"reopen" && argc == 4)
+        return timeReopen(path, std::max(1, std::atoi(argv[3])));
     if (command == u"memory" && argc == 3)
         return measureMemory(path);
     if (command == u"search" && argc == 5)

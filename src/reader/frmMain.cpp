@@ -24,6 +24,7 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -92,7 +93,14 @@ void frmMain::loadPath(const QString &path, std::optional<int> resumeLine,
     m_state.chooseEncoding(encoding);
     m_state.resumeAt(resumeLine);
     LoadBook();
-    m_history.save();
+    saveHistorySoon();
+}
+
+// Written once the page is on show: the user does not wait for it, and a crash meanwhile loses
+// no more than the place in the book being read.
+void frmMain::saveHistorySoon()
+{
+    QTimer::singleShot(0, this, [this] { m_history.save(); });
 }
 
 // The book shown is read anew in the encoding chosen, at the same line.

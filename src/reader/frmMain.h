@@ -140,6 +140,7 @@ private:
     void fitHeaderLabels();
     // Records where the reader leaves the open book.
     void leaveBook();
+    void saveHistorySoon();
     void showRecentBooks();
     void loadPath(const QString &path, std::optional<int> resumeLine,
                   std::optional<TextEncoding> encoding);
