@@ -44,6 +44,19 @@ void shrinkToFit(QWidget *window)
     }
 }
 
+void fitBefore(QLabel *label, const QWidget *box)
+{
+    QFont font = label->font();
+    font.setPointSizeF(qMax(6.0, font.pointSizeF() - 1));
+    label->setFont(font);
+    const int room = box->x() - label->x() - 2;
+    while (label->sizeHint().width() > room && font.pointSizeF() > 6.0) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        label->setFont(font);
+    }
+    label->adjustSize();
+}
+
 void growToHold(QWidget *window)
 {
     constexpr int kMargin = 6;

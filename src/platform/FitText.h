@@ -1,5 +1,6 @@
 #pragma once
 
+class QLabel;
 class QWidget;
 
 // The windows keep the places and sizes they were designed with, in a font that may be wider
@@ -9,6 +10,10 @@ namespace FitText {
 
 // The labels, check boxes and option buttons among the window's children.
 void shrinkToFit(QWidget *window);
+
+// An auto-sized label a point smaller than the window's font, and less where the desktop's font
+// is wide, so that its text ends before the box beside it.
+void fitBefore(QLabel *label, const QWidget *box);
 
 // Grows a fixed-size window so that every control placed in it ends inside its edges with a
 // small margin: a design whose controls reach the edge would cut them off.

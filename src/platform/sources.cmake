@@ -1,5 +1,6 @@
 target_sources(pagelark_ui PRIVATE
     platform/Drives.cpp platform/Drives.h
+    platform/FileDrops.cpp platform/FileDrops.h
     platform/FitText.cpp platform/FitText.h
     platform/FontDialog.cpp platform/FontDialog.h
     platform/OleColor.cpp platform/OleColor.h

@@ -3,6 +3,9 @@
 #include "reader/FilePanel.h"
 #include "reader/Twips.h"
 
+#include <QLayout>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QWidget>
 
 void ReaderLayout::place(QWidget *control, const QRectF &twips)
@@ -58,12 +61,16 @@ void ReaderLayout::resize()
     OldWidth = outerWidth();
 }
 
-void ReaderLayout::setPageOnly(bool on)
+void ReaderLayout::setFullScreen(QMainWindow &window, bool on)
 {
     if (on == m_pageOnly)
         return;
+    window.menuBar()->setVisible(!on);
+    window.layout()->activate(); // the client area takes the menu bar's room now, not later
     m_pageOnly = on;
     if (on) {
+        m_stateBeforeFullScreen = window.windowState();
+        window.showFullScreen();
         m_hiddenForPage.clear();
         for (QWidget *control :
              {m_c.toolBar, m_c.statusBar, static_cast<QWidget *>(m_c.filePanel), m_c.title,
@@ -80,6 +87,7 @@ void ReaderLayout::setPageOnly(bool on)
         control->show();
     m_hiddenForPage.clear();
     place(m_c.view, m_twips.value(m_c.view));
+    window.setWindowState(m_stateBeforeFullScreen);
 }
 
 void ReaderLayout::showPanel(bool shown)

@@ -5,6 +5,7 @@
 #include <QRectF>
 
 class FilePanel;
+class QMainWindow;
 class QWidget;
 
 // The reader window's design geometry in twips and the rule by which its controls follow the
@@ -40,8 +41,9 @@ public:
     // Hiding the panel moves the page view 2100 to the left and widens it by 2000, showing it
     // does the reverse; the right edge moves by the 100 between them.
     void showPanel(bool shown);
-    // The page view alone fills the client area; the other controls come back as they were.
-    void setPageOnly(bool on);
+    // The page view alone fills the window, shown full screen, without its menu bar; the other
+    // controls and the window's state come back as they were.
+    void setFullScreen(QMainWindow &window, bool on);
     bool pageOnly() const { return m_pageOnly; }
 
 private:
@@ -52,5 +54,6 @@ private:
     QHash<const QWidget *, QRectF> m_twips;
     double OldWidth = 0;
     bool m_pageOnly = false;
+    Qt::WindowStates m_stateBeforeFullScreen;
     QList<QWidget *> m_hiddenForPage;
 };

@@ -4,6 +4,7 @@
 #include "app/AppInfo.h"
 #include "book/BaseName.h"
 #include "platform/Drives.h"
+#include "platform/FileDrops.h"
 #include "platform/Prompts.h"
 #include "platform/ShortcutsFirst.h"
 #include "reader/EncodingMenu.h"
@@ -13,15 +14,10 @@
 
 #include <QAction>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
-#include <QMimeData>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QTimer>
@@ -59,7 +55,8 @@ frmMain::frmMain(Prompts &prompts, GlobalData &data, const Drives &drives, QWidg
     buildToolBar();
     openAtDesignSize();
     m_format = std::make_unique<PageFormatter>(*m_textArea, m_prompts, m_data, this);
-    setAcceptDrops(true);
+    // A file dropped onto the window opens as File > Open opens it.
+    connect(new FileDrops(this), &FileDrops::dropped, this, &frmMain::openBook);
     m_textArea->setAcceptDrops(false);
     new ShortcutsFirst(this);
 }
@@ -132,23 +129,6 @@ void frmMain::showPageShare()
 {
     m_sharePanel->setText(m_state.pageShare());
     m_encodingPanel->setText(m_state.bookOpened() ? m_state.encodingName() : QString());
-}
-
-// A file dropped onto the window opens as File > Open opens it.
-void frmMain::dragEnterEvent(QDragEnterEvent *event)
-{
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (!urls.isEmpty() && urls.first().isLocalFile())
-        event->acceptProposedAction();
-}
-
-void frmMain::dropEvent(QDropEvent *event)
-{
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile())
-        return;
-    event->acceptProposedAction();
-    openBook(urls.first().toLocalFile());
 }
 
 void frmMain::openFromFileList(const QString &fullPath)
@@ -279,17 +259,9 @@ void frmMain::mnuViewGoToPage_Click()
 void frmMain::mnuViewFullScreen_Click()
 {
     const bool on = !m_layout.pageOnly();
-    menuBar()->setVisible(!on);
-    layout()->activate(); // the client area takes the menu bar's room now, not later
-    m_layout.setPageOnly(on);
+    m_layout.setFullScreen(*this, on);
     mnuViewFullScreen->setChecked(on);
     m_leaveFullScreen->setEnabled(on);
-    if (on) {
-        m_stateBeforeFullScreen = windowState();
-        showFullScreen();
-    } else {
-        setWindowState(m_stateBeforeFullScreen);
-    }
     m_textArea->setFocus();
 }
 

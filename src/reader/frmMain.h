@@ -117,14 +117,10 @@ public:
 
     TextArea *textArea() const { return m_textArea; }
     FilePanel *filePanel() const { return frmFile; }
-    // Design geometry of a control in twips, as the resize rule keeps it.
-    QRectF twipsGeometry(const QWidget *control) const { return m_layout.twips(control); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -137,7 +133,6 @@ private:
     QMenu *addSubMenu(QMenu *parent, const char *name, const char *captionId);
     void place(QWidget *control, const QRectF &twips);
     void showFileSystem(bool shown);
-    void fitHeaderLabels();
     // Records where the reader leaves the open book.
     void leaveBook();
     void saveHistorySoon();
@@ -189,6 +184,5 @@ private:
     QAction *mnuViewFullScreen = nullptr;
     EncodingMenu *mnuViewEncoding = nullptr;
     QAction *m_leaveFullScreen = nullptr;
-    Qt::WindowStates m_stateBeforeFullScreen;
     QAction *menuOpenWith = nullptr;
 };

@@ -2,6 +2,7 @@
 #include "reader/frmMain.h"
 
 #include "app/Captions.h"
+#include "platform/FitText.h"
 #include "platform/Prompts.h"
 #include "reader/FilePanel.h"
 #include "reader/PageFormatter.h"
@@ -26,7 +27,10 @@ void frmMain::Form_Load(const QString &configFile)
     menuOpenWith->setEnabled(false);
     m_layout.restartFromCurrentWidth();
     LoadResourceCaptions(this);
-    fitHeaderLabels();
+    // The header labels take the window's font from the captions; a size smaller keeps their
+    // text clear of the boxes beside them.
+    FitText::fitBefore(Label2, PageTotal);
+    FitText::fitBefore(Label1, PageNumber);
     ConfigFile = configFile;
     const SettingsFileResult read = SaveLoadGlobalData(ConfigFile, false, m_data);
     if (!read.ok)
@@ -43,24 +47,6 @@ void frmMain::Form_Load(const QString &configFile)
         // The reopened book shows the page last read only when the user asked for that too.
         m_state.setOpenAtStartup(m_data.JumpToLastPage == VTrue);
         openBook(m_data.LastBook);
-    }
-}
-
-// The auto-sized header labels take the window's font from the captions; a size smaller, and
-// less where the desktop's font is wide, keeps their text clear of the boxes beside them.
-void frmMain::fitHeaderLabels()
-{
-    const std::pair<QLabel *, QWidget *> labels[] = {{Label2, PageTotal}, {Label1, PageNumber}};
-    for (const auto &[label, box] : labels) {
-        QFont font = label->font();
-        font.setPointSizeF(qMax(6.0, font.pointSizeF() - 1));
-        label->setFont(font);
-        const int room = box->x() - label->x() - 2;
-        while (label->sizeHint().width() > room && font.pointSizeF() > 6.0) {
-            font.setPointSizeF(font.pointSizeF() - 0.5);
-            label->setFont(font);
-        }
-        label->adjustSize();
     }
 }
 

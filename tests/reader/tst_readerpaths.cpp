@@ -15,6 +15,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStringListModel>
 #include <QTest>
 #include <QWheelEvent>
@@ -36,6 +37,7 @@ private Q_SLOTS:
     void cleanup() { m_fx.close(); }
 
     void shortcutsWinInThePageNumberBox();
+    void droppedFileOpens();
     void comingBackToBooks();
     void pageKeysWheelAndFullScreen();
     void encodingMenu();
@@ -72,6 +74,23 @@ void tst_readerpaths::shortcutsWinInThePageNumberBox()
     m_fx.find<QMenu>(u"mnuEdit"_s)->close();
     QTest::keyClick(box, Qt::Key_E, Qt::ControlModifier);
     QTRY_VERIFY(!m_fx.window()->isVisible());
+}
+
+// A file dropped onto the window opens as File > Open opens it; an address is no file.
+void tst_readerpaths::droppedFileOpens()
+{
+    const QString book = m_fx.writeBook(u"dropped.txt"_s, 20);
+    for (const QUrl &url : {QUrl(u"https://pagelark.org/"_s), QUrl::fromLocalFile(book)}) {
+        QMimeData data;
+        data.setUrls({url});
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(m_fx.window(), &enter);
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(m_fx.window(), &drop);
+        QCOMPARE(drop.isAccepted(), url.isLocalFile());
+    }
+    QCOMPARE(m_fx.text(u"lblTitle"_s) + u' ' + m_fx.shown(), u"dropped 1 line 1"_s);
+    QCOMPARE(m_fx.data.LastBook, book);
 }
 
 // With "Jump To Last Read Page" every way of opening goes back to the page left; Recent Books
