@@ -1,7 +1,9 @@
-// What every part relies on: the existence tests, files written whole or not at all, captions
-// from the string table, and the program's command line.
+// What every part relies on: the existence tests, files opened only when they are files and read
+// as they were, files written whole or not at all, captions from the string table, and the
+// program's command line.
 #include "app/Captions.h"
 #include "app/FileChecks.h"
+#include "app/ReadWholeFile.h"
 #include "app/WholeFileWriter.h"
 #include "support/FileSizeLimit.h"
 #include "support/ReaderFixture.h"
@@ -22,14 +24,16 @@
 
 #include <sys/stat.h>
 
+using namespace Qt::StringLiterals;
+
 class tst_app : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void init() { QVERIFY(m_dir.emplace().isValid()); }
-    void fileChecks_data();
-    void fileChecks();
+    void files_data();
+    void files();
     void wholeFileWriter_data();
     void wholeFileWriter();
     void captions();
@@ -41,33 +45,45 @@ private:
     ReaderFixture m_reader;
 };
 
-void tst_app::fileChecks_data()
+void tst_app::files_data()
 {
     QTest::addColumn<QString>("folder"); // "T": the temporary folder, which holds empty.txt,
-    QTest::addColumn<QString>("name"); // "with blank/b c.txt" and the folder shelf
+    QTest::addColumn<QString>("name"); // "with blank/b c.txt", a link to it, a pipe and shelf
     QTest::addColumn<bool>("file");
     QTest::addColumn<bool>("isFolder");
+    QTest::addColumn<int>("opened"); // as openRegularFile() answers
 
-    QTest::newRow("zero-byte file") << u"T"_qs << u"empty.txt"_qs << true << false;
-    QTest::newRow("blanks in the path") << u"T"_qs << u"with blank/b c.txt"_qs << true << false;
-    QTest::newRow("missing") << u"T"_qs << u"nowhere.txt"_qs << false << false;
-    QTest::newRow("below a file") << u"T"_qs << u"empty.txt/x"_qs << false << false;
-    QTest::newRow("folder") << u"T"_qs << u"shelf"_qs << false << true;
-    QTest::newRow("folder with separator") << u"T"_qs << u"shelf/"_qs << false << true;
-    QTest::newRow("missing folder") << u"T/"_qs << u"attic/"_qs << false << false;
-    QTest::newRow("in the root folder") << u"/"_qs << u"tmp"_qs << false << true;
+    const int opened = int(OpenFile::Opened), failed = int(OpenFile::Failed);
+    const int notRegular = int(OpenFile::NotRegular);
+    QTest::newRow("zero-byte file") << u"T"_s << u"empty.txt"_s << true << false << opened;
+    QTest::newRow("blanks in the path")
+        << u"T"_s << u"with blank/b c.txt"_s << true << false << opened;
+    QTest::newRow("a link to a file") << u"T"_s << u"link"_s << true << false << opened;
+    QTest::newRow("missing") << u"T"_s << u"nowhere.txt"_s << false << false << failed;
+    QTest::newRow("below a file") << u"T"_s << u"empty.txt/x"_s << false << false << failed;
+    QTest::newRow("folder") << u"T"_s << u"shelf"_s << false << true << failed;
+    QTest::newRow("folder with separator") << u"T"_s << u"shelf/"_s << false << true << failed;
+    QTest::newRow("missing folder") << u"T/"_s << u"attic/"_s << false << false << failed;
+    QTest::newRow("in the root folder") << u"/"_s << u"tmp"_s << false << true << failed;
+    // Neither has an end to read to, and a pipe's reader waits for a writer.
+    QTest::newRow("a named pipe") << u"T"_s << u"pipe"_s << true << false << notRegular;
+    QTest::newRow("a device") << u"/dev"_s << u"null"_s << true << false << notRegular;
 }
 
-void tst_app::fileChecks()
+// A file is opened, without waiting, only when it is one; it is read up to the size it had then.
+void tst_app::files()
 {
     QFETCH(QString, folder);
     QFETCH(QString, name);
     QFETCH(bool, file);
     QFETCH(bool, isFolder);
+    QFETCH(int, opened);
 
-    TestFiles::write(m_dir->filePath(u"empty.txt"_qs), {});
-    TestFiles::write(m_dir->filePath(u"with blank/b c.txt"_qs), "a\r\n");
-    QVERIFY(QDir(m_dir->path()).mkdir(u"shelf"_qs));
+    TestFiles::write(m_dir->filePath(u"empty.txt"_s), {});
+    const QString text = TestFiles::write(m_dir->filePath(u"with blank/b c.txt"_s), "a\r\n");
+    QVERIFY(QDir(m_dir->path()).mkdir(u"shelf"_s));
+    QVERIFY(QFile::link(text, m_dir->filePath(u"link"_s)));
+    QCOMPARE(::mkfifo(QFile::encodeName(m_dir->filePath(u"pipe"_s)).constData(), 0600), 0);
     const QString before = QDir::currentPath();
     const QString path = FullPathOf(folder.replace(u'T', m_dir->path()), name);
     QVERIFY(!path.contains(u"//"));
@@ -76,6 +92,17 @@ void tst_app::fileChecks()
     QCOMPARE(DirExists(path), isFolder);
     QVERIFY(!FileExists({}) && !DirExists({}));
     QCOMPARE(QDir::currentPath(), before);
+
+    QFile opening;
+    QCOMPARE(int(openRegularFile(opening, path)), opened);
+    if (!opening.isOpen())
+        return;
+    const QByteArray bytes = TestFiles::read(path);
+    const qint64 size = opening.size();
+    TestFiles::write(path, bytes + "grown since");
+    QByteArray read;
+    QVERIFY(readWholeFile(opening, size, read));
+    QCOMPARE(read, bytes);
 }
 
 void tst_app::wholeFileWriter_data()
@@ -86,7 +113,7 @@ void tst_app::wholeFileWriter_data()
     QTest::addColumn<bool>("appears"); // another file takes the name meanwhile
     QTest::addColumn<QByteArray>("after"); // what the name holds at the end; null: nothing
 
-    const QString page = u"page.html"_qs;
+    const QString page = u"page.html"_s;
     const QByteArray written(20000, 'n');
     QTest::newRow("new file") << page << QByteArray() << 0 << false << written;
     QTest::newRow("replaced file") << page << QByteArray(30000, 'o') << 0 << false << written;
@@ -96,7 +123,7 @@ void tst_app::wholeFileWriter_data()
     QTest::newRow("a file appearing meanwhile is kept")
         << page << QByteArray() << 0 << true << QByteArray("someone else's");
     QTest::newRow("in a folder that is a file")
-        << u"plain/page.html"_qs << QByteArray() << 0 << false << QByteArray();
+        << u"plain/page.html"_s << QByteArray() << 0 << false << QByteArray();
 }
 
 // The name holds the old bytes or the new, never a part, and no temporary file stays beside it.
@@ -109,7 +136,7 @@ void tst_app::wholeFileWriter()
     QFETCH(QByteArray, after);
 
     const QString path = m_dir->filePath(name);
-    TestFiles::write(m_dir->filePath(u"plain"_qs), "x");
+    TestFiles::write(m_dir->filePath(u"plain"_s), "x");
     if (!old.isNull())
         TestFiles::write(path, old);
     const mode_t mask = umask(022);
@@ -127,9 +154,9 @@ void tst_app::wholeFileWriter()
     umask(mask);
     QCOMPARE(ok, writer.errorString().isEmpty());
     QCOMPARE(QFileInfo::exists(path) ? TestFiles::read(path) : QByteArray(), after);
-    const QStringList left = after.isNull() ? QStringList() : QStringList {u"page.html"_qs};
+    const QStringList left = after.isNull() ? QStringList() : QStringList {u"page.html"_s};
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
-             left + QStringList {u"plain"_qs});
+             left + QStringList {u"plain"_s});
     // Readable by others, as any new file of the user, not kept to the owner as a temporary is.
     if (ok && old.isNull())
         QVERIFY(QFileInfo(path).permissions() & QFileDevice::ReadOther);
@@ -140,38 +167,38 @@ void tst_app::wholeFileWriter()
 void tst_app::captions()
 {
     QMainWindow window;
-    QMenu *file = window.menuBar()->addMenu(u"1000"_qs);
-    QAction *open = file->addAction(u"1001"_qs);
-    auto *title = new QLabel(u"design"_qs, &window);
-    title->setProperty("Tag", u"1026"_qs);
-    auto *unknown = new QLabel(u"stays"_qs, &window);
-    unknown->setProperty("Tag", u"999"_qs);
+    QMenu *file = window.menuBar()->addMenu(u"1000"_s);
+    QAction *open = file->addAction(u"1001"_s);
+    auto *title = new QLabel(u"design"_s, &window);
+    title->setProperty("Tag", u"1026"_s);
+    auto *unknown = new QLabel(u"stays"_s, &window);
+    unknown->setProperty("Tag", u"999"_s);
     auto *button = new QPushButton(&window);
-    button->setToolTip(u"1017 and more"_qs);
+    button->setToolTip(u"1017 and more"_s);
 
     LoadResourceCaptions(&window);
-    QCOMPARE(file->title(), u"&File"_qs);
-    QCOMPARE(open->text(), u"&Open..."_qs);
-    QCOMPARE(title->text(), u"Application Title"_qs);
-    QCOMPARE(unknown->text(), u"stays"_qs);
-    QCOMPARE(button->toolTip(), u"Open"_qs);
+    QCOMPARE(file->title(), u"&File"_s);
+    QCOMPARE(open->text(), u"&Open..."_s);
+    QCOMPARE(title->text(), u"Application Title"_s);
+    QCOMPARE(unknown->text(), u"stays"_s);
+    QCOMPARE(button->toolTip(), u"Open"_s);
 }
 
 void tst_app::versionAndHelpNeedNoDisplay()
 {
-    for (const QString &option : {u"--version"_qs, u"--help"_qs}) {
+    for (const QString &option : {u"--version"_s, u"--help"_s}) {
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(u"DISPLAY"_qs);
-        environment.remove(u"WAYLAND_DISPLAY"_qs);
-        environment.insert(u"QT_QPA_PLATFORM"_qs, u"xcb"_qs);
+        environment.remove(u"DISPLAY"_s);
+        environment.remove(u"WAYLAND_DISPLAY"_s);
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
         program.setProcessEnvironment(environment);
         program.start(QStringLiteral(PAGELARK_PROGRAM), {option});
         QVERIFY(program.waitForFinished(-1));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
         const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
-        QVERIFY2(out.contains(option == u"--help" ? u"[BOOK]"_qs : u"Pagelark 1.0.0"_qs),
+        QVERIFY2(out.contains(option == u"--help" ? u"[BOOK]"_s : u"Pagelark 1.0.0"_s),
                  qPrintable(out));
     }
 }
@@ -181,15 +208,11 @@ void tst_app::versionAndHelpNeedNoDisplay()
 void tst_app::bookOnTheCommandLine()
 {
     m_reader.init();
-    const QString book = m_reader.writeBook(u"Sea Voyage.txt"_qs, 40);
+    const QString book = m_reader.writeBook(u"Sea Voyage.txt"_s, 40);
     frmMain *window = m_reader.start();
-    m_reader.data.LastBook = u"/books/before.txt"_qs;
     window->openBook(book);
-    QCOMPARE(m_reader.find<QLabel>(u"lblTitle"_qs)->text(), u"Sea Voyage"_qs);
-    QCOMPARE(m_reader.find<QLineEdit>(u"PageTotal"_qs)->text(), u"3"_qs);
     window->openBook(m_reader.booksFolder() + u"/gone.txt");
-    QCOMPARE(m_reader.messages(), QStringList {u"Previous open file not exist"_qs});
-    QCOMPARE(m_reader.data.LastBook, book);
+    QCOMPARE(m_reader.shown() + u'|' + m_reader.data.LastBook, u"1 line 1|"_s + book);
     m_reader.close();
 }
 
