@@ -3,13 +3,10 @@
 #include "book/Book.h"
 #include "book/BookSearch.h"
 #include "book/TextCodec.h"
-#include "book/WideToUtf8.h"
 #include "support/TestMain.h"
 #include "texttools/HtmlPage.h"
 
 #include <QFile>
-#include <QRandomGenerator>
-#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTest>
 
@@ -158,42 +155,6 @@ private Q_SLOTS:
                      entry.encoding);
             QCOMPARE(TextCodec::decode(TextCodec::encode(line, entry.encoding), entry.encoding),
                      line);
-        }
-    }
-
-    // UTF-16 of every kind of character, broken ones too, read in pieces cut anywhere, becomes the
-    // UTF-8 that Qt makes of it whole, U+FFFD for what makes no character.
-    void utf16InPieces()
-    {
-        static const char16_t *const pieces[] = {u"a",      u" ",      u"\r\n",   u"\u0436",
-                                                 u"\u07FF", u"\u0800", u"\u4E2D", u"\U0001F600",
-                                                 u"\xD800", u"\xDC00"};
-        QRandomGenerator random(16);
-        for (int round = 0; round < 3000; ++round) {
-            QString text;
-            for (int length = random.bounded(60); text.size() < length;)
-                text += QString::fromUtf16(pieces[random.bounded(int(std::size(pieces)))]);
-            const bool bigEndian = round % 2;
-            QByteArray bytes = TextCodec::encode(text, bigEndian ? E::Utf16BE : E::Utf16LE);
-            if (random.bounded(4) == 0)
-                bytes.chop(1); // a byte left over is a broken character
-            QStringDecoder decoder(bigEndian ? QStringConverter::Utf16BE
-                                             : QStringConverter::Utf16LE,
-                                   QStringConverter::Flag::Stateless);
-            const QString decoded = QString(decoder.decode(bytes.first(bytes.size() & ~1)))
-                + QString(bytes.size() % 2, QChar::ReplacementCharacter);
-
-            WideToUtf8 converter(bigEndian ? E::Utf16BE : E::Utf16LE);
-            QByteArray utf8;
-            QByteArray rest;
-            for (qsizetype at = 0; at < bytes.size();) {
-                const qsizetype piece = random.bounded(1, 40);
-                rest += bytes.mid(at, piece);
-                at += piece;
-                rest.remove(0, converter.append(rest, utf8, at >= bytes.size()));
-            }
-            QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-            QVERIFY2(utf8 == QByteArray(encoder.encode(decoded)), bytes.toHex(' ').constData());
         }
     }
 };
