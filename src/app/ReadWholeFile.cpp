@@ -57,11 +57,11 @@ QString notRegularReason()
     return QStringLiteral("it is a device, a pipe or a socket, not a file");
 }
 
-bool readWholeFile(QFile &file, QByteArray &bytes)
+bool readWholeFile(QFile &file, qint64 size, QByteArray &bytes)
 {
     // Exactly the size: resize() would round a large book up to a block the allocator always
     // takes fresh from the system, paying a page fault for every 4 KB of it on every load.
-    bytes = QByteArray(qsizetype(file.size()), Qt::Uninitialized);
+    bytes = QByteArray(qsizetype(size), Qt::Uninitialized);
     qsizetype filled = 0;
     while (filled < bytes.size()) {
         const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);

@@ -19,7 +19,7 @@ OpenFile openRegularFile(QFile &file, const QString &path, QString *error = null
 // Why a file refused as NotRegular cannot be read, in words for the user.
 QString notRegularReason();
 
-// Reads a file just opened into bytes, whole, in one buffer of exactly its size. Reading stops
-// at the size the file had when it was opened, even if it grows meanwhile. False on a read
-// error, told by file.errorString().
-bool readWholeFile(QFile &file, QByteArray &bytes);
+// Reads a file just opened into bytes, whole, in one buffer of exactly its size: the size it had
+// when it was opened, which the caller took then (and may have checked), so that a file that
+// grows meanwhile is read only that far. False on a read error, told by file.errorString().
+bool readWholeFile(QFile &file, qint64 size, QByteArray &bytes);

@@ -75,17 +75,18 @@ qsizetype markLength(QByteArrayView bytes, TextEncoding encoding)
 // the start of the file foretells, a little over: a buffer of about the book's size is one the
 // allocator reuses from one load to the next, where one of the most it could take (half as much
 // again) would be new memory every time. A book that turns out longer gets that most.
-bool readAsUtf8(QFile &file, QByteArrayView head, TextEncoding encoding, QByteArray &out)
+bool readAsUtf8(QFile &file, qint64 fileSize, QByteArrayView head, TextEncoding encoding,
+                QByteArray &out)
 {
     WideToUtf8 converter(encoding);
-    const qsizetype most = WideToUtf8::maxUtf8Size(qsizetype(file.size()));
+    const qsizetype most = WideToUtf8::maxUtf8Size(qsizetype(fileSize));
     QByteArray start;
     WideToUtf8(encoding).append(head, start, true);
     const double ratio = head.isEmpty() ? 1.0 : double(start.size()) / double(head.size());
-    out.reserve(qMin(most, qsizetype(double(file.size()) * ratio * 1.05) + 64 * 1024));
+    out.reserve(qMin(most, qsizetype(double(fileSize) * ratio * 1.05) + 64 * 1024));
     QByteArray piece(kPieceSize + 8, Qt::Uninitialized);
     qsizetype kept = 0; // the end of the piece before, which made no whole character
-    qint64 left = file.size() - file.pos(); // never past the size the file had when opened
+    qint64 left = fileSize - file.pos(); // never past the size the file had when opened
     for (;;) {
         const qint64 got = file.read(piece.data() + kept, qMin<qint64>(kPieceSize, left));
         if (got < 0)
@@ -118,7 +119,9 @@ Book::LoadResult Book::load(const QString &path, int linesPerPage,
     case OpenFile::Failed:
         return {Status::CannotOpen, error};
     }
-    if (file.size() > MaxFileSize)
+    // What is checked is all that is read, however the file grows meanwhile.
+    const qint64 size = file.size();
+    if (size > MaxFileSize)
         return {Status::TooLarge, {}};
 
     // The start of the file tells a wide book, which is converted to UTF-8 as it is read: the
@@ -137,12 +140,12 @@ Book::LoadResult Book::load(const QString &path, int linesPerPage,
     if (!file.seek(wide ? mark : 0))
         return {Status::ReadFailed, file.errorString()};
     if (wide) {
-        if (!readAsUtf8(file, QByteArrayView(head).sliced(mark), *wide, bytes))
+        if (!readAsUtf8(file, size, QByteArrayView(head).sliced(mark), *wide, bytes))
             return {Status::ReadFailed, file.errorString()};
         return adopt(std::move(bytes), *wide, 0, linesPerPage);
     }
     head = QByteArray();
-    if (!readWholeFile(file, bytes))
+    if (!readWholeFile(file, size, bytes))
         return {Status::ReadFailed, file.errorString()};
     return loadBytes(std::move(bytes), linesPerPage, encoding);
 }

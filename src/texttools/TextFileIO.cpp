@@ -13,7 +13,7 @@ bool readBytes(const QString &fileName, QByteArray *bytes, QString *error)
     QByteArray all;
     switch (openRegularFile(file, fileName, &why)) {
     case OpenFile::Opened:
-        if (readWholeFile(file, all)) {
+        if (readWholeFile(file, file.size(), all)) {
             *bytes = std::move(all);
             return true;
         }
