@@ -4,14 +4,12 @@
 #include "platform/Registry.h"
 
 #include <QMap>
-#include <QSet>
 #include <QUrl>
 
 #include <utility>
 
 // A registry a test fills, by "key\value" paths under HKEY_LOCAL_MACHINE in any letter case.
-// A key named in readOnly refuses an open that asks for a write right. One key is open at a
-// time, as the About box reads them.
+// One key is open at a time, as the About box reads them.
 class FakeRegistry : public Registry
 {
 public:
@@ -21,14 +19,12 @@ public:
         m_values.insert(path.toLower(), {type, type == StringValue ? bytes + '\0' : bytes});
     }
 
-    long openKey(Key root, const QString &subKey, quint32 access, Key &key) override
+    long openKey(Key root, const QString &subKey, quint32, Key &key) override
     {
         m_key = subKey.toLower() + u'\\';
         const auto first = m_values.lowerBound(m_key);
-        const bool known = first != m_values.end() && first.key().startsWith(m_key);
-        const bool refused = readOnly.contains(subKey.toLower()) && (access & WriteAccess);
-        key = root == LocalMachine && known && !refused ? 1 : 0;
-        return key ? NoError : refused ? AccessDenied : FileNotFound;
+        key = root == LocalMachine && first != m_values.end() && first.key().startsWith(m_key);
+        return key ? NoError : FileNotFound;
     }
 
     long queryValue(Key key, const QString &name, quint32 &type, QByteArray &data,
@@ -47,8 +43,6 @@ public:
     }
 
     long closeKey(Key) override { return NoError; }
-
-    QSet<QString> readOnly; // lower-case key paths
 
 private:
     QMap<QString, std::pair<quint32, QByteArray>> m_values; // by lower-case path
