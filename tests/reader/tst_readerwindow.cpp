@@ -183,7 +183,9 @@ void tst_readerwindow::filePanelOpensABook()
     // A click shows the path only, even where the desktop opens items on one click; a double
     // click or Enter opens the book.
     auto *files = m_fx.find<QListView>(u"File1"_s);
-    files->setStyle(new SingleClickStyle);
+    auto *style = new SingleClickStyle;
+    style->setParent(files->window()); // setStyle() does not take it
+    files->setStyle(style);
     const QModelIndex file = static_cast<QFileSystemModel *>(files->model())->index(book);
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualRect(file).center());
     QCOMPARE(m_fx.viewText(), book);
