@@ -6,6 +6,7 @@
 #include "platform/Drives.h"
 #include "platform/Prompts.h"
 #include "platform/ShortcutsFirst.h"
+#include "reader/LabelSlot.h"
 #include "reader/PageFormatter.h"
 #include "reader/RecentBooksMenu.h"
 #include "reader/TextArea.h"
