@@ -108,6 +108,25 @@ private:
     static constexpr int kHandleRadius = 4;
 };
 
+// CR LF, a lone CR and a lone LF each become one line separator.
+QString withLineSeparators(const QString &text)
+{
+    QString lines(text.size(), Qt::Uninitialized);
+    QChar *out = lines.data();
+    const QChar *end = text.constData() + text.size();
+    for (const QChar *in = text.constData(); in != end; ++in) {
+        if (*in == u'\r' || *in == u'\n') {
+            *out++ = QChar::LineSeparator;
+            if (*in == u'\r' && in + 1 != end && in[1] == u'\n')
+                ++in;
+        } else {
+            *out++ = *in;
+        }
+    }
+    lines.truncate(out - lines.constData());
+    return lines;
+}
+
 } // namespace
 
 TextArea::TextArea(QWidget *parent) : QTextEdit(parent)
@@ -143,9 +162,10 @@ void TextArea::setText(const QString &text)
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
     cursor.setBlockCharFormat(format);
-    // One paragraph a line: the cursor takes CR LF, a lone CR and a lone LF each as a line's end.
-    cursor.insertText(text, format);
-    // The lines keep the glyphs their layout shaped, so painting them does not shape them again.
+    // The page is one paragraph whose lines end in line separators: it is laid out and drawn as
+    // a paragraph a line is, but with one layout to set up, shape and draw in place of one a line.
+    cursor.insertText(withLineSeparators(text), format);
+    // The page keeps the glyphs its layout shaped, so painting it does not shape them again.
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
         block.layout()->setCacheEnabled(true);
     // A new page shows from its start, wherever the old one was scrolled to.

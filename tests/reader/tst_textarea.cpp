@@ -52,6 +52,8 @@ void tst_textarea::contract_data()
     QTest::newRow("the plain part") << Row {mixed, 4, none, 5, 99, none, 5, u"plain\nnext"_s, 0};
     QTest::newRow("a line end is one")
         << Row {u"a\r\nb\rc\nd"_s, 0, none, 6, 1, none, 6, u"d"_s, 0};
+    QTest::newRow("every line end reads as one")
+        << Row {u"a\r\nb\rc\nd\r"_s, 0, none, 0, 99, none, 0, u"a\nb\nc\nd\n"_s, 0};
     QTest::newRow("held to the text")
         << Row {u"one two"_s, 0, none, -3, 99, none, 0, u"one two"_s, 0};
     QTest::newRow("find ignores case, inside words")
