@@ -1,5 +1,6 @@
 #include "reader/TextArea.h"
 
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -91,17 +92,64 @@ public:
             // Smoothing the edges of a tall shape costs more than all the rest of the bar: each
             // round end comes from a shape just tall enough for its corners, and the straight
             // middle is filled. The pixels are those of the whole shape.
-            painter->setClipRect(handle.adjusted(0, 0, 0, r - height));
-            painter->drawRoundedRect(handle.adjusted(0, 0, 0, 2 * r - height), r, r);
-            painter->setClipRect(handle.adjusted(0, height - r, 0, 0));
-            painter->drawRoundedRect(handle.adjusted(0, height - 2 * r, 0, 0), r, r);
-            painter->setClipping(false);
+            if (!drawKeptEnds(painter, handle, bar->palette)) {
+                painter->setClipRect(handle.adjusted(0, 0, 0, r - height));
+                painter->drawRoundedRect(handle.adjusted(0, 0, 0, 2 * r - height), r, r);
+                painter->setClipRect(handle.adjusted(0, height - r, 0, 0));
+                painter->drawRoundedRect(handle.adjusted(0, height - 2 * r, 0, 0), r, r);
+                painter->setClipping(false);
+            }
             painter->fillRect(handle.adjusted(0, r, 0, -r), bar->palette.mid());
         }
         painter->restore();
     }
 
 private:
+    // The round ends of a tall handle as the shape smooths them over the track, kept while the
+    // handle's width and the two colours stay; on a painter that scales, or with colours that
+    // let the track show through, they are drawn anew.
+    bool drawKeptEnds(QPainter *painter, const QRect &handle, const QPalette &palette) const
+    {
+        const QBrush &track = palette.window();
+        const QBrush &fill = palette.mid();
+        const QTransform &transform = painter->deviceTransform();
+        if (track.style() != Qt::SolidPattern || fill.style() != Qt::SolidPattern
+            || !track.isOpaque() || !fill.isOpaque() || transform.type() > QTransform::TxTranslate
+            || transform.dx() != int(transform.dx()) || transform.dy() != int(transform.dy()))
+            return false;
+        const int width = handle.width();
+        const QRgb trackRgb = track.color().rgba();
+        const QRgb fillRgb = fill.color().rgba();
+        if (m_ends.width != width || m_ends.track != trackRgb || m_ends.fill != fillRgb) {
+            const auto end = [&](int shapeTop) {
+                QImage image(width, kHandleRadius, QImage::Format_ARGB32_Premultiplied);
+                image.fill(track.color());
+                QPainter p(&image);
+                p.setRenderHint(QPainter::Antialiasing);
+                p.setPen(Qt::NoPen);
+                p.setBrush(fill);
+                p.drawRoundedRect(QRect(0, shapeTop, width, 2 * kHandleRadius), kHandleRadius,
+                                  kHandleRadius);
+                return image;
+            };
+            m_ends = {end(0), end(-kHandleRadius), width, trackRgb, fillRgb};
+        }
+        painter->drawImage(handle.topLeft(), m_ends.top);
+        painter->drawImage(QPoint(handle.left(), handle.bottom() + 1 - kHandleRadius),
+                           m_ends.bottom);
+        return true;
+    }
+
+    struct Ends
+    {
+        QImage top;
+        QImage bottom;
+        int width = -1;
+        QRgb track = 0;
+        QRgb fill = 0;
+    };
+    mutable Ends m_ends;
+
     static constexpr int kExtent = 14;
     static constexpr int kHandleMin = 24;
     static constexpr int kHandleMargin = 2;
