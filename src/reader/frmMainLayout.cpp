@@ -4,6 +4,7 @@
 #include "app/AppInfo.h"
 #include "platform/OleColor.h"
 #include "reader/FilePanel.h"
+#include "reader/KeptPanelStyle.h"
 #include "reader/LabelSlot.h"
 #include "reader/RecentBooksMenu.h"
 #include "reader/TextArea.h"
@@ -93,6 +94,10 @@ void frmMain::buildControls()
     setBlueText(Label1);
     PageNumber = new QLineEdit(m_client);
     PageNumber->setObjectName(QStringLiteral("PageNumber"));
+    // Its number changes with every page shown, its frame never.
+    auto *panelStyle = new KeptPanelStyle;
+    panelStyle->setParent(PageNumber);
+    PageNumber->setStyle(panelStyle);
     m_textArea = new TextArea(m_client);
     m_textArea->setObjectName(QStringLiteral("TextArea"));
     m_textArea->setContextMenuPolicy(Qt::NoContextMenu);

@@ -5,6 +5,7 @@ target_sources(pagelark_ui PRIVATE
     reader/ReaderLayout.cpp reader/ReaderLayout.h
     reader/RecentBooksMenu.cpp reader/RecentBooksMenu.h
     reader/FilePanel.cpp reader/FilePanel.h
+    reader/KeptPanelStyle.cpp reader/KeptPanelStyle.h
     reader/LabelSlot.cpp reader/LabelSlot.h
     reader/TextArea.cpp reader/TextArea.h
     reader/ToolbarIcons.cpp reader/ToolbarIcons.h
