@@ -35,15 +35,18 @@ private Q_SLOTS:
 void tst_labelslot::newText_data()
 {
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("hidden"); // the bar, while the text changes
     QTest::addColumn<bool>("laidOut");
-    QTest::newRow("same width") << u"page 2 of 9"_s << false;
-    QTest::newRow("wider") << u"page 10 of 19"_s << true;
-    QTest::newRow("narrower") << u"p"_s << true;
+    QTest::newRow("same width") << u"page 2 of 9"_s << false << false;
+    QTest::newRow("wider") << u"page 10 of 19"_s << false << true;
+    QTest::newRow("narrower") << u"p"_s << false << true;
+    QTest::newRow("wider while hidden") << u"page 10 of 19"_s << true << true;
 }
 
 void tst_labelslot::newText()
 {
     QFETCH(QString, text);
+    QFETCH(bool, hidden);
     QFETCH(bool, laidOut);
     QStatusBar bar;
     auto *label = new QLabel(u"page 1 of 9"_s);
@@ -53,7 +56,12 @@ void tst_labelslot::newText()
     QVERIFY(QTest::qWaitForWindowExposed(&bar));
     LayoutCount layouts;
     bar.installEventFilter(&layouts);
-    slot->setText(text);
+    bar.setVisible(!hidden);
+    if (hidden)
+        label->setText(text); // as code holding the label itself might
+    else
+        slot->setText(text);
+    bar.show();
     QCoreApplication::processEvents(); // one pass, as a page turn has before it shows
     QCOMPARE(layouts.count > 0, laidOut);
     QCOMPARE(label->geometry(), slot->rect());
