@@ -4,15 +4,14 @@
 #include <QPainter>
 #include <QStyleOptionFrame>
 
-#include <cmath>
-
 KeptPanelStyle::KeptPanelStyle() : QProxyStyle(QApplication::style()->name()) { }
 
 bool KeptPanelStyle::Key::operator==(const Key &other) const
 {
     return size == other.size && state == other.state && direction == other.direction
-        && palette == other.palette && under == other.under && lineWidth == other.lineWidth
-        && midLineWidth == other.midLineWidth && features == other.features && ratio == other.ratio;
+        && palette == other.palette && group == other.group && under == other.under
+        && lineWidth == other.lineWidth && midLineWidth == other.midLineWidth
+        && features == other.features;
 }
 
 // The panel is drawn into the picture over the colour its parent fills the box's place with, as
@@ -27,21 +26,23 @@ void KeptPanelStyle::drawPrimitive(PrimitiveElement element, const QStyleOption 
         ? parent->palette().brush(parent->backgroundRole())
         : QBrush();
     const QTransform &transform = painter->deviceTransform();
-    const qreal ratio = painter->device()->devicePixelRatio();
     if (element != PE_PanelLineEdit || !frame || under.style() != Qt::SolidPattern
-        || !under.isOpaque() || ratio != std::floor(ratio)
-        || transform.type() > QTransform::TxTranslate
-        || transform.dx() != std::floor(transform.dx())
-        || transform.dy() != std::floor(transform.dy())) {
+        || !under.isOpaque() || transform.type() > QTransform::TxTranslate
+        || transform.dx() != int(transform.dx()) || transform.dy() != int(transform.dy())) {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }
-    const Key key {frame->rect.size(),        frame->state,         frame->direction,
-                   frame->palette.cacheKey(), under.color().rgba(), frame->lineWidth,
-                   frame->midLineWidth,       int(frame->features), ratio};
+    const Key key {frame->rect.size(),
+                   frame->state,
+                   frame->direction,
+                   frame->palette.cacheKey(),
+                   frame->palette.currentColorGroup(),
+                   under.color().rgba(),
+                   frame->lineWidth,
+                   frame->midLineWidth,
+                   int(frame->features)};
     if (!(key == m_key) || m_panel.isNull()) {
-        m_panel = QImage(frame->rect.size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        m_panel.setDevicePixelRatio(ratio);
+        m_panel = QImage(frame->rect.size(), QImage::Format_ARGB32_Premultiplied);
         m_panel.fill(under.color());
         QStyleOptionFrame atOrigin = *frame;
         atOrigin.rect.moveTo(0, 0);
