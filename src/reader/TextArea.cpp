@@ -1,5 +1,6 @@
 #include "reader/TextArea.h"
 
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -91,22 +92,101 @@ public:
             // Smoothing the edges of a tall shape costs more than all the rest of the bar: each
             // round end comes from a shape just tall enough for its corners, and the straight
             // middle is filled. The pixels are those of the whole shape.
-            painter->setClipRect(handle.adjusted(0, 0, 0, r - height));
-            painter->drawRoundedRect(handle.adjusted(0, 0, 0, 2 * r - height), r, r);
-            painter->setClipRect(handle.adjusted(0, height - r, 0, 0));
-            painter->drawRoundedRect(handle.adjusted(0, height - 2 * r, 0, 0), r, r);
-            painter->setClipping(false);
+            if (!drawKeptEnds(painter, handle, bar->palette)) {
+                painter->setClipRect(handle.adjusted(0, 0, 0, r - height));
+                painter->drawRoundedRect(handle.adjusted(0, 0, 0, 2 * r - height), r, r);
+                painter->setClipRect(handle.adjusted(0, height - r, 0, 0));
+                painter->drawRoundedRect(handle.adjusted(0, height - 2 * r, 0, 0), r, r);
+                painter->setClipping(false);
+            }
             painter->fillRect(handle.adjusted(0, r, 0, -r), bar->palette.mid());
         }
         painter->restore();
     }
 
 private:
+    // The round ends of a tall handle as the shape smooths them over the track, kept while the
+    // handle's width and the two colours stay; on a painter that scales, or with colours that
+    // let the track show through, they are drawn anew.
+    bool drawKeptEnds(QPainter *painter, const QRect &handle, const QPalette &palette) const
+    {
+        const QBrush &track = palette.window();
+        const QBrush &fill = palette.mid();
+        const QTransform &transform = painter->deviceTransform();
+        if (track.style() != Qt::SolidPattern || fill.style() != Qt::SolidPattern
+            || !track.isOpaque() || !fill.isOpaque() || transform.type() > QTransform::TxTranslate
+            || transform.dx() != int(transform.dx()) || transform.dy() != int(transform.dy()))
+            return false;
+        const int width = handle.width();
+        const QRgb trackRgb = track.color().rgba();
+        const QRgb fillRgb = fill.color().rgba();
+        if (m_ends.width != width || m_ends.track != trackRgb || m_ends.fill != fillRgb) {
+            const auto end = [&](int shapeTop) {
+                QImage image(width, kHandleRadius, QImage::Format_ARGB32_Premultiplied);
+                image.fill(track.color());
+                QPainter p(&image);
+                p.setRenderHint(QPainter::Antialiasing);
+                p.setPen(Qt::NoPen);
+                p.setBrush(fill);
+                p.drawRoundedRect(QRect(0, shapeTop, width, 2 * kHandleRadius), kHandleRadius,
+                                  kHandleRadius);
+                return image;
+            };
+            m_ends = {end(0), end(-kHandleRadius), width, trackRgb, fillRgb};
+        }
+        painter->drawImage(handle.topLeft(), m_ends.top);
+        painter->drawImage(QPoint(handle.left(), handle.bottom() + 1 - kHandleRadius),
+                           m_ends.bottom);
+        return true;
+    }
+
+    struct Ends
+    {
+        QImage top;
+        QImage bottom;
+        int width = -1;
+        QRgb track = 0;
+        QRgb fill = 0;
+    };
+    mutable Ends m_ends;
+
     static constexpr int kExtent = 14;
     static constexpr int kHandleMin = 24;
     static constexpr int kHandleMargin = 2;
     static constexpr int kHandleRadius = 4;
 };
+
+// Whether a UTF-16 unit belongs to a script written from right to left (Hebrew to Syriac and
+// the other scripts up to U+08FF, their presentation forms, and the supplementary-plane ones).
+bool rightToLeft(char16_t unit)
+{
+    return (unit >= 0x0590 && unit <= 0x08FF) || (unit >= 0xFB1D && unit <= 0xFEFC)
+        || unit == 0xD802 || unit == 0xD803 || unit == 0xD83A || unit == 0xD83B;
+}
+
+// The page with CR LF, a lone CR and a lone LF each turned into one line separator, so that it
+// is one paragraph. A page with right-to-left text stays as it is, a paragraph a line: each
+// line then takes its own direction, as a paragraph does, where one paragraph would take the
+// first line's direction for all.
+QString withLineSeparators(const QString &text)
+{
+    QString lines(text.size(), Qt::Uninitialized);
+    QChar *out = lines.data();
+    const QChar *end = text.constData() + text.size();
+    for (const QChar *in = text.constData(); in != end; ++in) {
+        if (*in == u'\r' || *in == u'\n') {
+            *out++ = QChar::LineSeparator;
+            if (*in == u'\r' && in + 1 != end && in[1] == u'\n')
+                ++in;
+        } else if (rightToLeft(in->unicode())) {
+            return text;
+        } else {
+            *out++ = *in;
+        }
+    }
+    lines.truncate(out - lines.constData());
+    return lines;
+}
 
 } // namespace
 
@@ -143,9 +223,11 @@ void TextArea::setText(const QString &text)
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
     cursor.setBlockCharFormat(format);
-    // One paragraph a line: the cursor takes CR LF, a lone CR and a lone LF each as a line's end.
-    cursor.insertText(text, format);
-    // The lines keep the glyphs their layout shaped, so painting them does not shape them again.
+    // The page is one paragraph whose lines end in line separators where it can be: it is laid
+    // out and drawn as a paragraph a line is, but with one layout to set up, shape and draw in
+    // place of one a line. The cursor takes CR LF, a lone CR and a lone LF each as a line's end.
+    cursor.insertText(withLineSeparators(text), format);
+    // The page keeps the glyphs its layout shaped, so painting it does not shape them again.
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
         block.layout()->setCacheEnabled(true);
     // A new page shows from its start, wherever the old one was scrolled to.

@@ -8,6 +8,7 @@
 #include "platform/Prompts.h"
 #include "platform/ShortcutsFirst.h"
 #include "reader/EncodingMenu.h"
+#include "reader/LabelSlot.h"
 #include "reader/PageFormatter.h"
 #include "reader/RecentBooksMenu.h"
 #include "reader/TextArea.h"

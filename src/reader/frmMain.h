@@ -20,6 +20,7 @@ class QPrinter;
 class QToolBar;
 class Drives;
 class FilePanel;
+class LabelSlot;
 class Launcher;
 class EncodingMenu;
 class PageFormatter;
@@ -163,7 +164,7 @@ private:
     QToolBar *tbToolBar = nullptr;
     QStatusBar *sbStatusBar = nullptr;
     QLabel *m_statusPanel = nullptr;
-    QLabel *m_sharePanel = nullptr;
+    LabelSlot *m_sharePanel = nullptr;
     QLabel *m_encodingPanel = nullptr;
     FilePanel *frmFile = nullptr;
     QLabel *lblTitle = nullptr;

@@ -5,6 +5,8 @@
 #include "platform/OleColor.h"
 #include "reader/EncodingMenu.h"
 #include "reader/FilePanel.h"
+#include "reader/KeptPanelStyle.h"
+#include "reader/LabelSlot.h"
 #include "reader/RecentBooksMenu.h"
 #include "reader/TextArea.h"
 #include "reader/ToolbarIcons.h"
@@ -65,13 +67,15 @@ void frmMain::buildControls()
     m_statusPanel->setObjectName(QStringLiteral("sbStatusBarPanel1"));
     m_statusPanel->setMinimumWidth(Twips::toPixels(1440, this));
     sbStatusBar->addWidget(m_statusPanel, 1);
-    m_sharePanel = new QLabel(sbStatusBar);
-    m_sharePanel->setObjectName(QStringLiteral("sbStatusBarPanel2"));
+    // Its text changes with every page shown, its width seldom.
+    auto *share = new QLabel;
+    share->setObjectName(QStringLiteral("sbStatusBarPanel2"));
+    m_sharePanel = new LabelSlot(share, sbStatusBar);
     sbStatusBar->addPermanentWidget(m_sharePanel);
     m_encodingPanel = new QLabel(sbStatusBar);
     m_encodingPanel->setObjectName(QStringLiteral("sbStatusBarPanel3"));
     sbStatusBar->addPermanentWidget(m_encodingPanel);
-    for (QLabel *panel : {m_sharePanel, m_encodingPanel})
+    for (QLabel *panel : {share, m_encodingPanel})
         panel->setContentsMargins(6, 0, 6, 0);
 
     frmFile = new FilePanel(m_prompts, m_data, m_drives, m_client);
@@ -91,6 +95,10 @@ void frmMain::buildControls()
     setBlueText(Label1);
     PageNumber = new QLineEdit(m_client);
     PageNumber->setObjectName(QStringLiteral("PageNumber"));
+    // Its number changes with every page shown, its frame never.
+    auto *panelStyle = new KeptPanelStyle;
+    panelStyle->setParent(PageNumber);
+    PageNumber->setStyle(panelStyle);
     m_textArea = new TextArea(m_client);
     m_textArea->setObjectName(QStringLiteral("TextArea"));
     m_textArea->setContextMenuPolicy(Qt::NoContextMenu);

@@ -6,6 +6,8 @@ target_sources(pagelark_ui PRIVATE
     reader/RecentBooksMenu.cpp reader/RecentBooksMenu.h
     reader/EncodingMenu.cpp reader/EncodingMenu.h
     reader/FilePanel.cpp reader/FilePanel.h
+    reader/KeptPanelStyle.cpp reader/KeptPanelStyle.h
+    reader/LabelSlot.cpp reader/LabelSlot.h
     reader/TextArea.cpp reader/TextArea.h
     reader/ToolbarIcons.cpp reader/ToolbarIcons.h
     reader/Twips.h

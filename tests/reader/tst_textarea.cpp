@@ -5,6 +5,7 @@
 #include "support/TestMain.h"
 
 #include <QTest>
+#include <QTextDocument>
 
 using namespace Qt::StringLiterals;
 
@@ -35,6 +36,7 @@ class tst_textarea : public QObject
 private Q_SLOTS:
     void contract_data();
     void contract();
+    void eachLineTakesItsOwnDirection();
 };
 
 void tst_textarea::contract_data()
@@ -52,6 +54,8 @@ void tst_textarea::contract_data()
     QTest::newRow("the plain part") << Row {mixed, 4, none, 5, 99, none, 5, u"plain\nnext"_s, 0};
     QTest::newRow("a line end is one")
         << Row {u"a\r\nb\rc\nd"_s, 0, none, 6, 1, none, 6, u"d"_s, 0};
+    QTest::newRow("every line end reads as one")
+        << Row {u"a\r\nb\rc\nd\r"_s, 0, none, 0, 99, none, 0, u"a\nb\nc\nd\n"_s, 0};
     QTest::newRow("held to the text")
         << Row {u"one two"_s, 0, none, -3, 99, none, 0, u"one two"_s, 0};
     QTest::newRow("find ignores case, inside words")
@@ -83,6 +87,19 @@ void tst_textarea::contract()
     QCOMPARE(view.selBold(), row.isBold < 0 ? std::nullopt : std::optional<bool>(row.isBold));
     QCOMPARE(view.selFontSize().has_value(), row.isBold >= 0);
     QCOMPARE(view.selFontSize() == 20.0, row.isBold == 1);
+}
+
+// A page of Latin text is laid out as one paragraph; one with right-to-left text a paragraph a
+// line, as the bidirectional rules would otherwise carry a line's end into the next line and
+// turn its punctuation around.
+void tst_textarea::eachLineTakesItsOwnDirection()
+{
+    TextArea view;
+    view.setText(u"One.\r\nTwo.\nThree"_s);
+    QCOMPARE(view.document()->blockCount(), 1);
+    view.setText(u"Chapter 1\r\n\u05E9\u05DC\u05D5\u05DD.\n\u05E2\u05D5\u05DC\u05DD"_s);
+    QCOMPARE(view.document()->blockCount(), 3);
+    QCOMPARE(view.text(), u"Chapter 1\n\u05E9\u05DC\u05D5\u05DD.\n\u05E2\u05D5\u05DC\u05DD"_s);
 }
 
 PAGELARK_TEST(tst_textarea);
