@@ -32,11 +32,6 @@ const Drives &systemDrives()
     return drives;
 }
 
-QString openFilter()
-{
-    return QStringLiteral("Text Files (*.txt);;HTML Files (*.html *.htm);;All Files (*)");
-}
-
 } // namespace
 
 const QString frmMain::Hint =
@@ -53,7 +48,6 @@ frmMain::frmMain(Prompts &prompts, GlobalData &data, const Drives &drives, QWidg
     setWindowTitle(AppInfo::title());
     buildControls();
     buildMenus();
-    buildToolBar();
     openAtDesignSize();
     m_format = std::make_unique<PageFormatter>(*m_textArea, m_prompts, m_data, this);
     // A file dropped onto the window opens as File > Open opens it.
@@ -68,7 +62,9 @@ frmMain::~frmMain() = default;
 
 void frmMain::mnuFileOpen_Click()
 {
-    const QString path = m_prompts.openFile(this, QStringLiteral("Open"), openFilter());
+    const QString path = m_prompts.openFile(
+        this, QStringLiteral("Open"),
+        QStringLiteral("Text Files (*.txt);;HTML Files (*.html *.htm);;All Files (*)"));
     if (!path.isEmpty())
         openBook(path);
 }

@@ -6,7 +6,6 @@
 #include "settings/GlobalData.h"
 
 #include <QMainWindow>
-#include <QRectF>
 
 #include <memory>
 
@@ -127,12 +126,10 @@ protected:
 private:
     void buildControls();
     void buildMenus();
-    void buildToolBar();
     void openAtDesignSize();
     QAction *addMenuItem(QMenu *menu, const char *name, const char *captionId,
                          void (frmMain::*handler)(), const QKeySequence &shortcut = {});
     QMenu *addSubMenu(QMenu *parent, const char *name, const char *captionId);
-    void place(QWidget *control, const QRectF &twips);
     void showFileSystem(bool shown);
     // Records where the reader leaves the open book.
     void leaveBook();

@@ -33,6 +33,13 @@ constexpr double kDesignHeight = 8370;
 constexpr double kMinWidth = 9795;
 constexpr double kMinHeight = 7950;
 
+// A control with the name by which it is found.
+template<typename Control> Control *named(Control *control, const char *name)
+{
+    control->setObjectName(QLatin1String(name));
+    return control;
+}
+
 void setBlueText(QLabel *label)
 {
     QPalette p = label->palette();
@@ -44,86 +51,74 @@ void setBlueText(QLabel *label)
 
 void frmMain::buildControls()
 {
-    m_client = new QWidget(this);
-    m_client->setObjectName(QStringLiteral("frmMainClient"));
+    m_client = named(new QWidget(this), "frmMainClient");
     m_client->setAutoFillBackground(true);
     QPalette background = m_client->palette();
     background.setColor(QPalette::Window, OleColor::toQColor(OleColor::InfoBackground));
     m_client->setPalette(background);
     setCentralWidget(m_client);
 
-    tbToolBar = new QToolBar(m_client);
-    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar = named(new QToolBar(m_client), "tbToolBar");
     tbToolBar->setIconSize(QSize(16, 16));
     tbToolBar->setMovable(false);
     tbToolBar->setAutoFillBackground(true);
+    ToolbarIcons::fill(tbToolBar);
+    connect(tbToolBar, &QToolBar::actionTriggered, this, &frmMain::tbToolBar_ButtonClick);
 
-    sbStatusBar = new QStatusBar(m_client);
-    sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
+    sbStatusBar = named(new QStatusBar(m_client), "sbStatusBar");
     sbStatusBar->setSizeGripEnabled(false);
     sbStatusBar->setAutoFillBackground(true);
-    m_statusPanel = new QLabel(sbStatusBar);
+    m_statusPanel = named(new QLabel(sbStatusBar), "sbStatusBarPanel1");
     m_statusPanel->setTextFormat(Qt::PlainText);
-    m_statusPanel->setObjectName(QStringLiteral("sbStatusBarPanel1"));
     m_statusPanel->setMinimumWidth(Twips::toPixels(1440, this));
     sbStatusBar->addWidget(m_statusPanel, 1);
     // Its text changes with every page shown, its width seldom.
-    auto *share = new QLabel;
-    share->setObjectName(QStringLiteral("sbStatusBarPanel2"));
+    auto *share = named(new QLabel, "sbStatusBarPanel2");
     m_sharePanel = new LabelSlot(share, sbStatusBar);
     sbStatusBar->addPermanentWidget(m_sharePanel);
-    m_encodingPanel = new QLabel(sbStatusBar);
-    m_encodingPanel->setObjectName(QStringLiteral("sbStatusBarPanel3"));
+    m_encodingPanel = named(new QLabel(sbStatusBar), "sbStatusBarPanel3");
     sbStatusBar->addPermanentWidget(m_encodingPanel);
     for (QLabel *panel : {share, m_encodingPanel})
         panel->setContentsMargins(6, 0, 6, 0);
 
     frmFile = new FilePanel(m_prompts, m_data, m_drives, m_client);
 
-    Label2 = new QLabel(QStringLiteral("Total Pages:"), m_client);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2 = named(new QLabel(QStringLiteral("Total Pages:"), m_client), "Label2");
     setBlueText(Label2);
-    PageTotal = new QLineEdit(m_client);
-    PageTotal->setObjectName(QStringLiteral("PageTotal"));
+    PageTotal = named(new QLineEdit(m_client), "PageTotal");
     PageTotal->setReadOnly(true);
-    lblTitle = new QLabel(QStringLiteral("Book Title"), m_client);
+    lblTitle = named(new QLabel(QStringLiteral("Book Title"), m_client), "lblTitle");
     lblTitle->setTextFormat(Qt::PlainText);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
     setBlueText(lblTitle);
-    Label1 = new QLabel(QStringLiteral("Page:"), m_client);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = named(new QLabel(QStringLiteral("Page:"), m_client), "Label1");
     setBlueText(Label1);
-    PageNumber = new QLineEdit(m_client);
-    PageNumber->setObjectName(QStringLiteral("PageNumber"));
+    PageNumber = named(new QLineEdit(m_client), "PageNumber");
     // Its number changes with every page shown, its frame never.
     auto *panelStyle = new KeptPanelStyle;
     panelStyle->setParent(PageNumber);
     PageNumber->setStyle(panelStyle);
-    m_textArea = new TextArea(m_client);
-    m_textArea->setObjectName(QStringLiteral("TextArea"));
+    m_textArea = named(new TextArea(m_client), "TextArea");
     m_textArea->setContextMenuPolicy(Qt::NoContextMenu);
-    CommandPre = new QPushButton(QStringLiteral("Previous"), m_client);
-    CommandPre->setObjectName(QStringLiteral("CommandPre"));
+    CommandPre = named(new QPushButton(QStringLiteral("Previous"), m_client), "CommandPre");
     CommandPre->setToolTip(QStringLiteral("Go To Previous Page"));
     CommandPre->hide();
-    CommandNext = new QPushButton(QStringLiteral("Next"), m_client);
-    CommandNext->setObjectName(QStringLiteral("CommandNext"));
+    CommandNext = named(new QPushButton(QStringLiteral("Next"), m_client), "CommandNext");
     CommandNext->setToolTip(QStringLiteral("Go To Next Page"));
     CommandNext->hide();
 
     m_layout.setControls({this, m_client, tbToolBar, sbStatusBar, frmFile, lblTitle, Label1,
                           PageNumber, m_textArea, Label2, PageTotal});
-    place(tbToolBar, {0, 0, kDesignWidth, 420});
-    place(sbStatusBar, {0, 8100, kDesignWidth, 270});
-    place(frmFile, {120, 600, 2055, 7455});
-    place(Label2, {2280, 480, 900, 195});
-    place(PageTotal, {3240, 480, 615, 288});
-    place(lblTitle, {3960, 480, 4455, 375});
-    place(Label1, {8640, 480, 420, 195});
-    place(PageNumber, {9120, 480, 732, 288});
-    place(m_textArea, {2280, 840, 7695, 7215});
-    place(CommandPre, {4440, 7560, 1092, 252});
-    place(CommandNext, {5760, 7560, 1332, 252});
+    m_layout.place(tbToolBar, {0, 0, kDesignWidth, 420});
+    m_layout.place(sbStatusBar, {0, 8100, kDesignWidth, 270});
+    m_layout.place(frmFile, {120, 600, 2055, 7455});
+    m_layout.place(Label2, {2280, 480, 900, 195});
+    m_layout.place(PageTotal, {3240, 480, 615, 288});
+    m_layout.place(lblTitle, {3960, 480, 4455, 375});
+    m_layout.place(Label1, {8640, 480, 420, 195});
+    m_layout.place(PageNumber, {9120, 480, 732, 288});
+    m_layout.place(m_textArea, {2280, 840, 7695, 7215});
+    m_layout.place(CommandPre, {4440, 7560, 1092, 252});
+    m_layout.place(CommandNext, {5760, 7560, 1332, 252});
     // Auto-sized labels take the height their text needs.
     Label1->adjustSize();
     Label2->adjustSize();
@@ -206,8 +201,7 @@ void frmMain::buildMenus()
                                     &F::mnuViewFullScreen_Click, QKeySequence(Qt::Key_F11));
     mnuViewFullScreen->setCheckable(true);
     // Esc leaves full screen only: while the window is normal the action is off.
-    m_leaveFullScreen = new QAction(this);
-    m_leaveFullScreen->setObjectName(QStringLiteral("mnuViewLeaveFullScreen"));
+    m_leaveFullScreen = named(new QAction(this), "mnuViewLeaveFullScreen");
     m_leaveFullScreen->setShortcut(QKeySequence(Qt::Key_Escape));
     m_leaveFullScreen->setEnabled(false);
     addAction(m_leaveFullScreen);
@@ -234,22 +228,11 @@ void frmMain::buildMenus()
     });
 }
 
-void frmMain::buildToolBar()
-{
-    ToolbarIcons::fill(tbToolBar);
-    connect(tbToolBar, &QToolBar::actionTriggered, this, &frmMain::tbToolBar_ButtonClick);
-}
-
 // The design size is the client area's; the menu bar comes on top of it.
 void frmMain::openAtDesignSize()
 {
     resize(Twips::toPixels(kDesignWidth, this),
            Twips::toPixels(kDesignHeight, this) + menuBar()->sizeHint().height());
-}
-
-void frmMain::place(QWidget *control, const QRectF &twips)
-{
-    m_layout.place(control, twips);
 }
 
 void frmMain::Form_Resize()

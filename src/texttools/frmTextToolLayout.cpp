@@ -69,8 +69,6 @@ void frmTextTool::buildControls()
 
     tvwFolders = make<QTreeWidget>(this, "tvwFolders", 240, 240, 2055, 3495);
     tvwFolders->setHeaderHidden(true);
-    tvwFolders->setColumnCount(1);
-    tvwFolders->setRootIsDecorated(true);
     tvwFolders->header()->setStretchLastSection(false);
     tvwFolders->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 
@@ -115,7 +113,6 @@ void frmTextTool::buildControls()
     setBackground(Option2, kOptionBackground);
 
     ProgressBar1 = make<QProgressBar>(this, "ProgressBar1", 0, 6240, 8775, 255);
-    ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
 

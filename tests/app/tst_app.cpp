@@ -6,7 +6,6 @@
 #include "app/ReadWholeFile.h"
 #include "app/WholeFileWriter.h"
 #include "support/FileSizeLimit.h"
-#include "support/ReaderFixture.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
@@ -32,7 +31,6 @@ class tst_app : public QObject
     Q_OBJECT
 
     std::optional<QTemporaryDir> m_dir;
-    ReaderFixture m_reader;
 
 private Q_SLOTS:
     void init() { QVERIFY(m_dir.emplace().isValid()); }
@@ -181,19 +179,6 @@ private Q_SLOTS:
         QVERIFY(program.waitForFinished(-1) && program.exitStatus() == QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
         QVERIFY(program.readAllStandardOutput().contains("[BOOK]"));
-    }
-
-    // The window opens a book named on the command line as File > Open does, and it becomes the
-    // last book; one that cannot be opened does not.
-    void bookOnTheCommandLine()
-    {
-        m_reader.init();
-        const QString book = m_reader.writeBook(u"Sea Voyage.txt"_s, 40);
-        frmMain *window = m_reader.start();
-        window->openBook(book);
-        window->openBook(m_reader.booksFolder() + u"/gone.txt");
-        QCOMPARE(m_reader.shown() + u'|' + m_reader.data.LastBook, u"1 line 1|"_s + book);
-        m_reader.close();
     }
 };
 

@@ -138,16 +138,19 @@ void tst_readerwindow::searchAndNext()
     QCOMPARE(m_fx.messages(), (QStringList {u"string not found"_s, u"Reach End of Book"_s}));
 }
 
-// The previous book's page stays in view, and page numbers are refused until a book opens.
+// The previous book's page stays in view and remains the last book, and page numbers are
+// refused until a book opens.
 void tst_readerwindow::refusedBookKeepsThePreviousOne()
 {
     const QString bad = TestFiles::write(m_fx.booksFolder() + u"/tool.bin"_s,
                                          QByteArray("MZ\x90\0\x03\0\0\0text\r\n", 14));
-    m_fx.open(m_fx.writeBook(u"good.txt"_s, 40));
+    const QString good = m_fx.writeBook(u"good.txt"_s, 40);
+    m_fx.open(good);
     m_fx.setPageNumber(u"2"_s);
     m_fx.open(bad);
     QVERIFY(m_fx.messages().value(0).startsWith(u"This file is not a plain-text book"_s));
     QCOMPARE(m_fx.shown() + u'/' + m_fx.text(u"PageTotal"_s), u"2 line 16/3"_s);
+    QCOMPARE(m_fx.data.LastBook, good);
     m_fx.setPageNumber(u"1"_s);
     QCOMPARE(m_fx.messages().last(), u"please open a book first"_s);
     QCOMPARE(m_fx.shown(), u"1 line 16"_s);
@@ -367,7 +370,8 @@ void tst_readerwindow::formatByToolbarAndFontDialog()
     QCOMPARE(m_fx.messages(), QStringList {u"min font size achived"_s});
 }
 
-// The book is printed from its file as it is now, and the view keeps its page.
+// The book is printed as it was opened, whatever its file holds since, and the view keeps its
+// page.
 void tst_readerwindow::printsTheBookFileToPdf()
 {
     if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
