@@ -50,6 +50,17 @@ inline BlockMasks masksOf(const char *block)
 }
 #endif
 
+// The 32 bytes from `at`: in place, or for the last, shorter block a copy padded with blanks, as
+// zero padding would read as NUL and a blank is neither a line end nor NUL.
+inline const char *blockAt(const char *begin, qsizetype at, qsizetype size, char (&tail)[32])
+{
+    if (size - at >= 32)
+        return begin + at;
+    std::memset(tail, ' ', sizeof tail);
+    std::memcpy(tail, begin + at, size_t(size - at));
+    return tail;
+}
+
 // Whether any of 32 bytes is a control byte up to CR: the only ones that can be a line end or NUL,
 // and rare in a line of text.
 inline bool anyLowControl(const char *block)
@@ -187,12 +198,7 @@ cutLongLine(const char *begin, qsizetype size, qsizetype lastEndsAt, qsizetype k
         if (ended || stop == size)
             return {Scan::Completed, since, stop};
         alignas(16) char tail[Block];
-        const char *block = begin + stop;
-        if (size - stop < Block) {
-            std::memset(tail, ' ', sizeof tail);
-            std::memcpy(tail, block, size_t(size - stop));
-            block = tail;
-        }
+        const char *block = blockAt(begin, stop, size, tail);
         if (!anyLowControl(block)) {
             stop = std::min(stop + Block, size);
             continue;
@@ -236,13 +242,7 @@ scanLoop(const char *begin, const char *end, int every, const LongLines &cut, On
             continue;
         }
         alignas(16) char tail[Block];
-        const char *block = begin + at;
-        if (size - at < Block) {
-            // Zero padding would read as NUL: pad with a byte that is neither a line end nor NUL.
-            std::memset(tail, ' ', sizeof tail);
-            std::memcpy(tail, block, size_t(size - at));
-            block = tail;
-        }
+        const char *block = blockAt(begin, at, size, tail);
         const BlockMasks masks = masksOf(block);
         if (masks.nul)
             return {Scan::FoundNul, since};
