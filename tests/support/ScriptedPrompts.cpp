@@ -25,24 +25,21 @@ std::optional<QString> ScriptedPrompts::askLine(QWidget *, const QString &prompt
     return inputs.isEmpty() ? std::nullopt : inputs.dequeue();
 }
 
-QString ScriptedPrompts::openFile(QWidget *, const QString &title, const QString &filter)
+QString ScriptedPrompts::openFile(QWidget *, const QString &title, const QString &)
 {
     calls.append({Call::OpenFile, title, {}});
-    lastFilter = filter;
     return files.isEmpty() ? QString() : files.dequeue();
 }
 
-std::optional<QColor> ScriptedPrompts::color(QWidget *, const QColor &initial)
+std::optional<QColor> ScriptedPrompts::color(QWidget *, const QColor &)
 {
     calls.append({Call::Color, {}, {}});
-    lastInitialColor = initial;
     return colors.isEmpty() ? std::nullopt : colors.dequeue();
 }
 
-std::optional<QFont> ScriptedPrompts::font(QWidget *, const QFont &initial, int, int)
+std::optional<QFont> ScriptedPrompts::font(QWidget *, const QFont &, int, int)
 {
     calls.append({Call::Font, {}, {}});
-    lastInitialFont = initial;
     return fonts.isEmpty() ? std::nullopt : fonts.dequeue();
 }
 

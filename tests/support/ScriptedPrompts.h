@@ -42,9 +42,6 @@ public:
     QQueue<std::optional<QColor>> colors;
     QQueue<std::optional<QFont>> fonts;
     QQueue<bool> printerAnswers;
-    QString lastFilter;
-    QColor lastInitialColor;
-    QFont lastInitialFont;
     // Runs inside a message box, as the user's actions while it is open.
     std::function<void()> duringMessage;
     // Runs inside the printer dialog, as the user's choices in it.
