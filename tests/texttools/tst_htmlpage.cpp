@@ -37,8 +37,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("expected");
         const QString n = QStringLiteral("n");
         // clang-format off
-        QTest::newRow("story") << QByteArray("Hello\r\n\r\nWorld\r\n") << QStringLiteral("story") << 4
-                               << page("story", "Hello" + kBr + "World" + kBr);
         QTest::newRow("empty") << QByteArray() << n << 1 << page("n", "");
         QTest::newRow("every line end, LF CR two") << QByteArray("a\r\nb\nc\rd\n\re") << n << 6
             << page("n", "a" + kBr + "b" + kBr + "c" + kBr + "d" + kBr + "e");
