@@ -87,8 +87,6 @@ private Q_SLOTS:
         const GlobalData defaults = GlobalData::defaults();
         QTest::newRow("first run: an empty file is made")
             << config << QByteArray() << false << defaults << QByteArray("");
-        QTest::newRow("the 49-byte example")
-            << config << QByteArray() << true << kExampleData << kExample;
         QTest::newRow("the 36-byte empty record")
             << config << QByteArray() << true << defaults
             << QByteArray::fromHex("00000000000000000F000300FFFFFF00030000000000000000000000"
