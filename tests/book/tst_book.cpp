@@ -14,9 +14,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-Q_DECLARE_METATYPE(Book::Status)
-
 namespace {
+
+// Bytes read at a number of lines a page; "|" ends each page, and a refused book leaves the one
+// before.
+// clang-format off
+struct PagesRow { QByteArray bytes; int linesPerPage; Book::Status status; QString pages; };
+// clang-format on
 
 // The book's pages, each ended by "|".
 QString pagesOf(const Book &book)
@@ -140,46 +144,40 @@ void tst_book::initTestCase()
 
 void tst_book::pages_data()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("linesPerPage");
-    QTest::addColumn<Book::Status>("status");
-    QTest::addColumn<QString>("pages"); // "|" ends each; a refused book leaves the one before
-
+    QTest::addColumn<PagesRow>("row");
     const auto ok = Book::Status::Loaded;
+    const QString kept = u"kept\r\n|"_qs;
     QTest::newRow("CR LF, lone CR, lone LF")
-        << QByteArray("a\r\nb\rc\nd") << 1 << ok << u"a\r\n|b\r\n|c\r\n|d\r\n|"_qs;
+        << PagesRow {"a\r\nb\rc\nd", 1, ok, u"a\r\n|b\r\n|c\r\n|d\r\n|"_qs};
     QTest::newRow("ends with CR LF CR LF: an empty last line")
-        << QByteArray("a\r\nb\r\n\r\n") << 2 << ok << u"a\r\nb\r\n|\r\n|"_qs;
-    QTest::newRow("no terminator") << QByteArray("only") << 15 << ok << u"only\r\n|"_qs;
-    QTest::newRow("empty file") << QByteArray() << 15 << ok << QString();
-    QTest::newRow("31 at 15") << TestFiles::lines(31) << 15 << ok << linePages(31, 15);
-    QTest::newRow("UTF-8, mark dropped") << QByteArray("\xEF\xBB\xBF"
-                                                       "caf\xC3\xA9\n\xE2\x82\xAC")
-                                         << 1 << ok << u"caf\u00E9\r\n|\u20AC\r\n|"_qs;
-    QTest::newRow("not UTF-8: Windows-1252") << QByteArray("caf\xE9\r\n\x80 \x93q\x94") << 1 << ok
-                                             << u"caf\u00E9\r\n|\u20AC \u201Cq\u201D\r\n|"_qs;
-    QTest::newRow("32767 pages") << TestFiles::lines(32767, "\n") << 1 << ok << linePages(32767, 1);
+        << PagesRow {"a\r\nb\r\n\r\n", 2, ok, u"a\r\nb\r\n|\r\n|"_qs};
+    QTest::newRow("no terminator") << PagesRow {"only", 15, ok, u"only\r\n|"_qs};
+    QTest::newRow("empty file") << PagesRow {{}, 15, ok, {}};
+    QTest::newRow("31 at 15") << PagesRow {TestFiles::lines(31), 15, ok, linePages(31, 15)};
+    QTest::newRow("UTF-8, mark dropped")
+        << PagesRow {"\xEF\xBB\xBF" + QByteArray("caf\xC3\xA9\n\xE2\x82\xAC"), 1, ok,
+                     u"caf\u00E9\r\n|\u20AC\r\n|"_qs};
+    QTest::newRow("not UTF-8: Windows-1252") << PagesRow {
+        "caf\xE9\r\n\x80 \x93q\x94", 1, ok, u"caf\u00E9\r\n|\u20AC \u201Cq\u201D\r\n|"_qs};
+    QTest::newRow("32767 pages") << PagesRow {TestFiles::lines(32767, "\n"), 1, ok,
+                                              linePages(32767, 1)};
     QTest::newRow("below 1 line a page: one page of 32767 lines")
-        << TestFiles::lines(32767, "\r") << 0 << ok << linePages(32767, 32767);
-    QTest::newRow("a short page past the limit") << TestFiles::lines(2 * 32767 + 1, "\n") << 2
-                                                 << Book::Status::TooManyPages << u"kept\r\n|"_qs;
+        << PagesRow {TestFiles::lines(32767, "\r"), 0, ok, linePages(32767, 32767)};
+    QTest::newRow("a short page past the limit")
+        << PagesRow {TestFiles::lines(2 * 32767 + 1, "\n"), 2, Book::Status::TooManyPages, kept};
     QTest::newRow("one page of 32768 lines")
-        << TestFiles::lines(32768, "\n") << -5 << Book::Status::TooManyLines << u"kept\r\n|"_qs;
-    QTest::newRow("NUL after many lines") << TestFiles::lines(40000) + QByteArray("end\0", 4) << 15
-                                          << Book::Status::NotText << u"kept\r\n|"_qs;
+        << PagesRow {TestFiles::lines(32768, "\n"), -5, Book::Status::TooManyLines, kept};
+    QTest::newRow("NUL after many lines") << PagesRow {
+        TestFiles::lines(40000) + QByteArray("end\0", 4), 15, Book::Status::NotText, kept};
 }
 
 void tst_book::pages()
 {
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, linesPerPage);
-    QFETCH(Book::Status, status);
-    QFETCH(QString, pages);
-
+    QFETCH(PagesRow, row);
     Book book;
     QCOMPARE(book.loadBytes("kept\n", 15).status, Book::Status::Loaded);
-    QCOMPARE(book.loadBytes(bytes, linesPerPage).status, status);
-    QCOMPARE(pagesOf(book), pages);
+    QCOMPARE(book.loadBytes(row.bytes, row.linesPerPage).status, row.status);
+    QCOMPARE(pagesOf(book), row.pages);
     QCOMPARE(book.pageText(book.pageCount()), QString());
 }
 
