@@ -91,8 +91,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QRect>("wanted");
         QTest::addColumn<QRect>("placed");
-        QTest::newRow("whole on the screen")
-            << QRect(100, 100, 600, 400) << QRect(100, 100, 600, 400);
         QTest::newRow("over the right edge")
             << QRect(700, 100, 600, 400) << QRect(400, 100, 600, 400);
         QTest::newRow("above the top") << QRect(100, -50, 600, 400) << QRect(100, 0, 600, 400);
