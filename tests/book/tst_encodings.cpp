@@ -30,8 +30,7 @@ QString sentence(const char *language)
 QByteArray saved(const QString &text, const char *charset, bool mark = false)
 {
     using F = QStringConverter::Flag;
-    QStringEncoder encoder(charset, mark ? F::WriteBom : F::Default);
-    return encoder.encode(text);
+    return QStringEncoder(charset, mark ? F::WriteBom : F::Default).encode(text);
 }
 
 // A language's text saved in a charset, with the encoding the reader finds it is in, and a word on
