@@ -29,8 +29,9 @@ const QByteArray kExample = QByteArray::fromHex(
 const int kExampleFieldEnds[] = {2, 4, 14, 16, 18, 24, 30, 32, 34, 36, 38, 45, 47, 49};
 
 // clang-format off
-const GlobalData kExampleData {VTrue, VFalse, u"D:\\b.txt"_s, 4, 15, VariantValue::fromLong(0xFFFFFF),
-    VariantValue::fromLong(0), QString(), QString(), VFalse, 12, u"Arial"_s, VFalse, VFalse};
+const GlobalData kExampleData {VTrue, VFalse, u"D:\\b.txt"_s, 4, 15,
+    VariantValue::fromLong(0xFFFFFF), VariantValue::fromLong(0), QString(), QString(), VFalse, 12,
+    u"Arial"_s, VFalse, VFalse};
 // Every field unlike the example's, each as wide, so that a read shows which fields it replaced.
 // Paths are stored in the local 8-bit file-name encoding and come back as they were.
 const GlobalData kOther {VFalse, VTrue, u"/l\u00E9.txt"_s, -32768, 32767,
