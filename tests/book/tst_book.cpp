@@ -8,14 +8,19 @@
 #include "support/TestMain.h"
 
 #include <QDir>
+#include <QKeySequence>
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
-Q_DECLARE_METATYPE(Book::Status)
-
 namespace {
+
+// Bytes read at a number of lines a page; "|" ends each page, and a refused book leaves the one
+// before.
+// clang-format off
+struct PagesRow { QByteArray bytes; int linesPerPage; Book::Status status; QString pages; };
+// clang-format on
 
 // The book's pages, each ended by "|".
 QString pagesOf(const Book &book)
@@ -23,18 +28,6 @@ QString pagesOf(const Book &book)
     QString pages;
     for (int i = 0; i < book.pageCount(); ++i)
         pages += book.pageText(i) + u'|';
-    return pages;
-}
-
-// The pages of TestFiles::lines(n) at `per` lines a page, as the book shows them.
-QString linePages(int n, int per)
-{
-    QString pages;
-    for (int line = 1; line <= n; ++line) {
-        pages += QStringLiteral("line %1\r\n").arg(line);
-        if (line % per == 0 || line == n)
-            pages += u'|';
-    }
     return pages;
 }
 
@@ -59,8 +52,7 @@ struct Reader
     QString open(const QString &path, int linesPerPage, bool atStartup)
     {
         state.openBook(path);
-        if (atStartup)
-            state.setOpenAtStartup(true);
+        state.setOpenAtStartup(atStartup);
         const BookState::LoadAnswer answer = state.LoadBook(linesPerPage, 2);
         if (!answer.loaded)
             return answer.message;
@@ -95,12 +87,6 @@ struct PlainSearch
     int current = 0, found = 0, page = 0;
 };
 
-const QHash<QString, std::pair<int, Qt::KeyboardModifiers>> kKeys = {
-    {u"PgUp"_qs, {Qt::Key_PageUp, {}}}, {u"PgDn"_qs, {Qt::Key_PageDown, {}}},
-    {u"Space"_qs, {Qt::Key_Space, {}}}, {u"ShiftSpace"_qs, {Qt::Key_Space, Qt::ShiftModifier}},
-    {u"Home"_qs, {Qt::Key_Home, {}}},   {u"End"_qs, {Qt::Key_End, Qt::ControlModifier}},
-};
-
 // Letters whose case folding is not plain ASCII's, and a character beyond the plane.
 const QString kUtf8Letters = u"aAkK\u212AsS\u017F\u00E9\u00C9\u03C3\u03C2\u03A3iI\u0130\u0131"
                              u"\u00DF\u1E9E \u00B5\u039C\U00010428\U00010400"_qs;
@@ -124,7 +110,6 @@ private Q_SLOTS:
     void script_data();
     void script();
     void searchMatchesAPlainReading();
-    void title_data();
     void title();
 
 private:
@@ -146,50 +131,41 @@ void tst_book::initTestCase()
 
 void tst_book::pages_data()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("linesPerPage");
-    QTest::addColumn<Book::Status>("status");
-    QTest::addColumn<QString>("pages"); // "|" ends each; a refused book leaves the one before
-
+    QTest::addColumn<PagesRow>("row");
     const auto ok = Book::Status::Loaded;
+    const QString kept = u"kept\r\n|"_qs;
     QTest::newRow("CR LF, lone CR, lone LF")
-        << QByteArray("a\r\nb\rc\nd") << 1 << ok << u"a\r\n|b\r\n|c\r\n|d\r\n|"_qs;
-    QTest::newRow("ends with CR LF") << QByteArray("a\r\nb\r\n") << 2 << ok << u"a\r\nb\r\n|"_qs;
+        << PagesRow {"a\r\nb\rc\nd", 1, ok, u"a\r\n|b\r\n|c\r\n|d\r\n|"_qs};
     QTest::newRow("ends with CR LF CR LF: an empty last line")
-        << QByteArray("a\r\nb\r\n\r\n") << 2 << ok << u"a\r\nb\r\n|\r\n|"_qs;
-    QTest::newRow("no terminator") << QByteArray("only") << 15 << ok << u"only\r\n|"_qs;
-    QTest::newRow("empty file") << QByteArray() << 15 << ok << QString();
-    QTest::newRow("31 at 15") << TestFiles::lines(31) << 15 << ok << linePages(31, 15);
-    QTest::newRow("30 at 15") << TestFiles::lines(30, "\n") << 15 << ok << linePages(30, 15);
-    QTest::newRow("UTF-8, mark dropped") << QByteArray("\xEF\xBB\xBF"
-                                                       "caf\xC3\xA9\n\xE2\x82\xAC")
-                                         << 1 << ok << u"caf\u00E9\r\n|\u20AC\r\n|"_qs;
-    QTest::newRow("not UTF-8: Windows-1252") << QByteArray("caf\xE9\r\n\x80 \x93q\x94") << 1 << ok
-                                             << u"caf\u00E9\r\n|\u20AC \u201Cq\u201D\r\n|"_qs;
-    QTest::newRow("32767 pages") << TestFiles::lines(32767, "\n") << 1 << ok << linePages(32767, 1);
+        << PagesRow {"a\r\nb\r\n\r\n", 2, ok, u"a\r\nb\r\n|\r\n|"_qs};
+    QTest::newRow("no terminator") << PagesRow {"only", 15, ok, u"only\r\n|"_qs};
+    QTest::newRow("empty file") << PagesRow {{}, 15, ok, {}};
+    QTest::newRow("UTF-8, mark dropped")
+        << PagesRow {"\xEF\xBB\xBF" + QByteArray("caf\xC3\xA9\n\xE2\x82\xAC"), 1, ok,
+                     u"caf\u00E9\r\n|\u20AC\r\n|"_qs};
+    QTest::newRow("not UTF-8: Windows-1252") << PagesRow {
+        "caf\xE9\r\n\x80 \x93q\x94", 1, ok, u"caf\u00E9\r\n|\u20AC \u201Cq\u201D\r\n|"_qs};
+    // As the book shows them, its lines end in CR LF.
+    const QString lines = QString::fromLatin1(TestFiles::lines(32767));
+    QTest::newRow("32767 pages") << PagesRow {TestFiles::lines(32767, "\n"), 1, ok,
+                                              QString(lines).replace(u"\r\n"_qs, u"\r\n|"_qs)};
     QTest::newRow("below 1 line a page: one page of 32767 lines")
-        << TestFiles::lines(32767, "\r") << 0 << ok << linePages(32767, 32767);
-    QTest::newRow("32768 pages") << TestFiles::lines(32768, "\n") << 1 << Book::Status::TooManyPages
-                                 << u"kept\r\n|"_qs;
-    QTest::newRow("a short page past the limit") << TestFiles::lines(2 * 32767 + 1, "\n") << 2
-                                                 << Book::Status::TooManyPages << u"kept\r\n|"_qs;
+        << PagesRow {TestFiles::lines(32767, "\r"), 0, ok, lines + u'|'};
+    QTest::newRow("a short page past the limit")
+        << PagesRow {TestFiles::lines(2 * 32767 + 1, "\n"), 2, Book::Status::TooManyPages, kept};
     QTest::newRow("one page of 32768 lines")
-        << TestFiles::lines(32768, "\n") << -5 << Book::Status::TooManyLines << u"kept\r\n|"_qs;
-    QTest::newRow("NUL after many lines") << TestFiles::lines(40000) + QByteArray("end\0", 4) << 15
-                                          << Book::Status::NotText << u"kept\r\n|"_qs;
+        << PagesRow {TestFiles::lines(32768, "\n"), -5, Book::Status::TooManyLines, kept};
+    QTest::newRow("NUL after many lines") << PagesRow {
+        TestFiles::lines(40000) + QByteArray("end\0", 4), 15, Book::Status::NotText, kept};
 }
 
 void tst_book::pages()
 {
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, linesPerPage);
-    QFETCH(Book::Status, status);
-    QFETCH(QString, pages);
-
+    QFETCH(PagesRow, row);
     Book book;
     QCOMPARE(book.loadBytes("kept\n", 15).status, Book::Status::Loaded);
-    QCOMPARE(book.loadBytes(bytes, linesPerPage).status, status);
-    QCOMPARE(pagesOf(book), pages);
+    QCOMPARE(book.loadBytes(row.bytes, row.linesPerPage).status, row.status);
+    QCOMPARE(pagesOf(book), row.pages);
     QCOMPARE(book.pageText(book.pageCount()), QString());
 }
 
@@ -280,59 +256,49 @@ void tst_book::script_data()
 {
     // Steps: open:FILE[/LINES A PAGE] (15 unless given), start:FILE, #BOX TEXT, + Next,
     // - Previous, ?TEXT Search, n Next match, @LOCALE the user's locale (says nothing), kKEY a
-    // page key (PgUp, PgDn, Space, ShiftSpace, Home, End), w+ and w- the wheel, rLINE the line
+    // page key by its name (PgUp, Shift+Space, Ctrl+End...), w+ and w- the wheel, rLINE the line
     // the next open resumes at, ! whether Search may ask, s the status bar's share. What each
     // step has said follows, "|" between steps; paths in messages read DIR.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("said");
 
-    QTest::newRow("typed numbers, words, an emptied box")
-        << "open:45.txt #3 #3.9 #2.9 #4 #0 #0.5 #99999 #-1e300 #nan #two # +"
+    QTest::newRow("typed numbers, words, an emptied box; by the locale's rules or the C locale's")
+        << "open:45.txt #3 #3.9 #2.9 #4 #0 #0.5 #99999 #-1e300 #nan #two # + @de_DE #2,9 #3.5 #1e1"
         << "3 pages|page 3|page 3|page 2|NO Such Page|NO Such Page|NO Such Page|NO Such Page|"
            "NO Such Page|please enter a page number / []|please enter a page number / []||"
-           "[3] / page 3";
-    QTest::newRow("numbers by the locale's rules, or the C locale's")
-        << "open:45.txt @de_DE #2,9 #3.5 #1e1"
-        << "3 pages|page 2|page 3|NO Such Page";
-    QTest::newRow("no book") << "#3 #two # + - ?x n"
-                             << "please open a book first|please open a book first||"
-                                "End of the Book|Begin of the Book||";
-    QTest::newRow("Next and Previous at both ends")
-        << "open:30.txt - + + - -"
-        << "2 pages|Begin of the Book|[2] / page 2|End of the Book|[1] / page 1|Begin of the Book";
-    QTest::newRow("a refused book keeps the pages, refuses numbers")
-        << "open:45.txt #2 open:nul.txt #1 + +"
-        << "3 pages|page 2|This file is not a plain-text book (it holds NUL bytes):\nDIR/nul.txt|"
-           "please open a book first|[3] / please open a book first|End of the Book";
+           "[3] / page 3|page 2|page 3|NO Such Page";
+    QTest::newRow("no book, no search")
+        << "#3 #two # + - ?x n ! open:30.txt !"
+        << "please open a book first|please open a book first||End of the Book|Begin of the Book|"
+           "||please open a book first|2 pages|";
+    // Buttons, page keys and the wheel turn alike; only the wheel says nothing at either end.
+    QTest::newRow("Next and Previous at both ends, by buttons, keys and the wheel")
+        << "open:30.txt - kPgUp kHome w- + + kPgDown kSpace kCtrl+End w+ kShift+Space kSpace kPgUp "
+           "kEnd kHome w+ -"
+        << "2 pages|Begin of the Book|Begin of the Book|Begin of the Book||[2] / page 2|End of the "
+           "Book|End of the Book|End of the Book|End of the Book||[1] / page 1|[2] / page 2|[1] / "
+           "page 1|[2] / page 2|[1] / page 1|[2] / page 2|[1] / page 1";
     QTest::newRow("start-up jump, spent by a failed start-up")
         << "start:45.txt start:30.txt start:empty.txt start:missing.txt open:45.txt"
         << "3 pages / [3] / page 3|2 pages / [3] / NO Such Page|0 pages|"
            "Previous open file not exist|3 pages";
-    QTest::newRow("refused books")
-        << "open:shelf open:32768.txt/1 open:32768.txt/0 open:empty.txt #1"
-        << "This is a folder, not a book:\nDIR/shelf|The book has more than 32767 pages at 1 "
-           "lines per page, more than the reader can count:\nDIR/32768.txt\nChoose more lines "
-           "per page in View > Options to fit the book.|The book has more than 32767 lines, too "
-           "many for one page:\nDIR/32768.txt\nChoose a number of lines per page in View > "
-           "Options.|0 pages|NO Such Page";
+    QTest::newRow("refused books: the pages stay, numbers are refused")
+        << "open:45.txt #2 open:nul.txt #1 + + open:shelf open:32768.txt/1 open:32768.txt/0 "
+           "open:empty.txt #1"
+        << "3 pages|page 2|This file is not a plain-text book (it holds NUL bytes):\nDIR/nul.txt|"
+           "please open a book first|[3] / please open a book first|End of the Book|This is a "
+           "folder, not a book:\nDIR/shelf|The book has more than 32767 pages at 1 lines per page, "
+           "more than the reader can count:\nDIR/32768.txt\nChoose more lines per page in View > "
+           "Options to fit the book.|The book has more than 32767 lines, too many for one page:\n"
+           "DIR/32768.txt\nChoose a number of lines per page in View > Options.|0 pages|NO Such "
+           "Page";
     QTest::newRow("Search and Next through the book")
         << "open:sea.txt/2 n ?Book n n n n n ?xyz n"
         << "5 pages||[1] / page 1 / at 4|[2] / page 2 / at 6|[2] / page 2 / at 11|[5] / page 5 "
            "/ at 9|Reach End of Book|[5] / page 5 / at 9|string not found|Reach End of Book";
-    QTest::newRow("Next from the page shown, a cancelled Search")
-        << "open:sea.txt/2 ?book #3 n ? n"
-        << "5 pages|[1] / page 1 / at 4|page 3|[5] / page 5 / at 9||";
-    QTest::newRow("a new book starts the search afresh")
-        << "open:sea.txt/2 ?book open:sea.txt/2 n"
-        << "5 pages|[1] / page 1 / at 4|5 pages|[1] / page 1 / at 4";
-    QTest::newRow("no book, no search") << "! open:30.txt !"
-                                        << "please open a book first|2 pages|";
-    QTest::newRow("page keys at both ends")
-        << "open:45.txt kHome kPgUp kEnd kPgDn kEnd kShiftSpace kHome kSpace kPgDn kPgUp"
-        << "3 pages|Begin of the Book|Begin of the Book|[3] / page 3|End of the Book|End of the "
-           "Book|[2] / page 2|[1] / page 1|[2] / page 2|[3] / page 3|[2] / page 2";
-    QTest::newRow("the wheel says nothing at either end") << "open:30.txt w- w+ w+ w-"
-                                                          << "2 pages||[2] / page 2||[1] / page 1";
+    QTest::newRow("a new book searches afresh; Next from the page shown; a cancelled Search")
+        << "open:sea.txt/2 ?book open:sea.txt/2 n #3 n ? n"
+        << "5 pages|[1] / page 1 / at 4|5 pages|[1] / page 1 / at 4|page 3|[5] / page 5 / at 9||";
     QTest::newRow("resumed at the page that holds the line, if the book has it")
         << "r20 open:45.txt r44 open:45.txt/10 r45 open:45.txt r3 start:45.txt s #3 s"
         << "3 pages / [2] / page 2|5 pages / [5] / page 5|3 pages|3 pages|page 1 of 3 \u00B7 33%|"
@@ -360,9 +326,8 @@ void tst_book::script()
             saying << reader.said(reader.state.mnuToolsFind_Click(step.mid(1)));
         else if (step.startsWith(u'#'))
             saying << reader.said(reader.state.PageNumber_Change(step.mid(1)));
-        else if (step.startsWith(u'k'))
-            saying << reader.said(*reader.state.pageKey(kKeys.value(step.mid(1)).first,
-                                                        kKeys.value(step.mid(1)).second));
+        else if (const QKeyCombination key = QKeySequence(step.mid(1))[0]; step.startsWith(u'k'))
+            saying << reader.said(*reader.state.pageKey(key.key(), key.keyboardModifiers()));
         else if (step.startsWith(u'w'))
             saying << reader.said(reader.state.turnQuietly(step == u"w+" ? 1 : -1));
         else if (step.startsWith(u'r'))
@@ -427,19 +392,11 @@ void tst_book::searchMatchesAPlainReading()
     }
 }
 
-void tst_book::title_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("last extension only") << u"/my.books/b.c.txt"_qs << u"b.c"_qs;
-    QTest::newRow("no folder, no extension") << u"notes"_qs << u"notes"_qs;
-}
-
+// A book's title is its file name without the last extension.
 void tst_book::title()
 {
-    QFETCH(QString, path);
-    QFETCH(QString, title);
-    QCOMPARE(BaseName(path), title);
+    QCOMPARE(BaseName(u"/my.books/b.c.txt"_qs), u"b.c"_qs);
+    QCOMPARE(BaseName(u"notes"_qs), u"notes"_qs);
 }
 
 PAGELARK_TEST(tst_book);

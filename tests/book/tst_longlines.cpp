@@ -9,6 +9,11 @@
 
 using namespace Qt::StringLiterals;
 
+// Bytes read at a number of lines a page: how many pages, and the first and the last of them.
+// clang-format off
+struct Cut { QByteArray bytes; int linesPerPage, pages; QByteArray firstPage, lastPage; };
+// clang-format on
+
 class tst_longlines : public QObject
 {
     Q_OBJECT
@@ -18,52 +23,43 @@ class tst_longlines : public QObject
 private Q_SLOTS:
     void cuts_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("linesPerPage");
-        QTest::addColumn<int>("pages");
-        QTest::addColumn<QByteArray>("firstPage");
-        QTest::addColumn<QByteArray>("lastPage");
+        QTest::addColumn<Cut>("cut");
 
         // Pieces of a small book hold 80 bytes; at one line a page, a page is a piece.
         const qsizetype limit = Book::LongLineLimit;
         const QByteArray words = QByteArray("abcdefgh ").repeated(7300);
-        QTest::newRow("at the limit: whole") << xs(limit) + "\r\nz" << 1 << 2 << xs(limit) + "\r\n"
-                                             << QByteArray("z");
-        // The CR ends one block of the scan and its LF starts the next.
-        QTest::newRow("at the limit after a CR LF split") << xs(31) + "\r\n"
-                + xs(limit) << 1 << 2 << xs(31) + "\r\n" << xs(limit);
-        QTest::newRow("a byte over, no blank") << xs(limit + 1) << 1 << 820 << xs(80) << xs(17);
-        QTest::newRow("after the last blank")
-            << words << 1 << 913 << words.left(72) << words.left(36);
-        QTest::newRow("UTF-8 character across the limit")
-            << xs(78) + "\xE2\x82\xAC" + xs(limit) << 1 << 821 << xs(78) << xs(19);
         // Shift_JIS puts ASCII bytes after a character's first byte: only its own reading tells.
         QStringEncoder toShiftJis("Shift_JIS");
         const QByteArray sjis =
             "x" + QByteArray(toShiftJis(u"吾輩は猫である。名前はまだ無い。"_s.repeated(2049)));
+        QTest::newRow("at the limit: whole")
+            << Cut {xs(limit) + "\r\nz", 1, 2, xs(limit) + "\r\n", "z"};
+        // The CR ends one block of the scan and its LF starts the next.
+        QTest::newRow("at the limit after a CR LF split")
+            << Cut {xs(31) + "\r\n" + xs(limit), 1, 2, xs(31) + "\r\n", xs(limit)};
+        QTest::newRow("a byte over, no blank") << Cut {xs(limit + 1), 1, 820, xs(80), xs(17)};
+        QTest::newRow("after the last blank")
+            << Cut {words, 1, 913, words.left(72), words.left(36)};
+        QTest::newRow("UTF-8 character across the limit")
+            << Cut {xs(78) + "\xE2\x82\xAC" + xs(limit), 1, 821, xs(78), xs(19)};
         QTest::newRow("Shift_JIS character across the limit")
-            << sjis << 1 << 820 << sjis.left(79) << sjis.right(50);
-        QTest::newRow("CR LF at the limit stays whole") << xs(limit + 63) + "\r\n"
-                                                        << 1 << 820 << xs(80) << xs(79) + "\r\n";
-        QTest::newRow("pages of pieces") << "a\r\nb\r\n" + xs(limit + 1) << 15 << 55
-                                         << "a\r\nb\r\n" + xs(13 * 80) << xs(11 * 80 + 17);
+            << Cut {sjis, 1, 820, sjis.left(79), sjis.right(50)};
+        QTest::newRow("CR LF at the limit stays whole")
+            << Cut {xs(limit + 63) + "\r\n", 1, 820, xs(80), xs(79) + "\r\n"};
+        QTest::newRow("pages of pieces") << Cut {"a\r\nb\r\n" + xs(limit + 1), 15, 55,
+                                                 "a\r\nb\r\n" + xs(13 * 80), xs(11 * 80 + 17)};
     }
 
     void cuts()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, linesPerPage);
-        QFETCH(int, pages);
-        QFETCH(QByteArray, firstPage);
-        QFETCH(QByteArray, lastPage);
-
+        QFETCH(Cut, cut);
         Book book;
-        QCOMPARE(book.loadBytes(bytes, linesPerPage).status, Book::Status::Loaded);
-        QCOMPARE(book.pageCount(), pages);
-        QCOMPARE(book.pageBytes(0).toByteArray(), firstPage);
-        QCOMPARE(book.pageBytes(pages - 1).toByteArray(), lastPage);
+        QCOMPARE(book.loadBytes(cut.bytes, cut.linesPerPage).status, Book::Status::Loaded);
+        QCOMPARE(book.pageCount(), cut.pages);
+        QCOMPARE(book.pageBytes(0).toByteArray(), cut.firstPage);
+        QCOMPARE(book.pageBytes(cut.pages - 1).toByteArray(), cut.lastPage);
         QByteArray joined;
-        for (int i = 0; i < pages; ++i) {
+        for (int i = 0; i < cut.pages; ++i) {
             // No line end comes between the pieces on a page, and no character is split.
             const QByteArray page = book.pageBytes(i).toByteArray();
             const bool ended = page.endsWith('\n') || page.endsWith('\r');
@@ -71,7 +67,7 @@ private Q_SLOTS:
             QVERIFY(!book.pageText(i).contains(QChar::ReplacementCharacter));
             joined += page;
         }
-        QCOMPARE(joined, bytes);
+        QCOMPARE(joined, cut.bytes);
     }
 
     // The word runs across the cut after 160 bytes, in the bytes the book's own search scans: it is

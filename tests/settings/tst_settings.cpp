@@ -1,7 +1,6 @@
 // The settings: config.ini's bytes both ways, what a cut or damaged record gives, the defaults
 // rule, the old tail a shorter record leaves, writes that cannot be made; and the Options
 // dialog's lines per page, asked for again until usable or cancelled.
-#include "settings/LinesPerPageRule.h"
 #include "settings/RecordCodec.h"
 #include "settings/SettingsFile.h"
 #include "settings/frmOptions.h"
@@ -13,6 +12,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,20 +29,14 @@ const QByteArray kExample = QByteArray::fromHex(
 const int kExampleFieldEnds[] = {2, 4, 14, 16, 18, 24, 30, 32, 34, 36, 38, 45, 47, 49};
 
 // clang-format off
-GlobalData example()
-{
-    return {VTrue, VFalse, u"D:\\b.txt"_s, 4, 15, VariantValue::fromLong(0xFFFFFF),
-            VariantValue::fromLong(0), QString(), QString(), VFalse, 12, u"Arial"_s, VFalse, VFalse};
-}
-
+const GlobalData kExampleData {VTrue, VFalse, u"D:\\b.txt"_s, 4, 15,
+    VariantValue::fromLong(0xFFFFFF), VariantValue::fromLong(0), QString(), QString(), VFalse, 12,
+    u"Arial"_s, VFalse, VFalse};
 // Every field unlike the example's, each as wide, so that a read shows which fields it replaced.
 // Paths are stored in the local 8-bit file-name encoding and come back as they were.
-GlobalData other()
-{
-    return {VFalse, VTrue, u"/l\u00E9.txt"_s, -32768, 32767,
-            VariantValue::fromLong(qint32(0x80000005)), VariantValue::fromLong(0xFF), QString(),
-            QString(), VTrue, 77, u"Serif"_s, VTrue, VTrue};
-}
+const GlobalData kOther {VFalse, VTrue, u"/l\u00E9.txt"_s, -32768, 32767,
+    VariantValue::fromLong(qint32(0x80000005)), VariantValue::fromLong(0xFF), QString(), QString(),
+    VTrue, 77, u"Serif"_s, VTrue, VTrue};
 // clang-format on
 
 } // namespace
@@ -75,11 +69,11 @@ private Q_SLOTS:
         QFETCH(int, fields);
 
         const QByteArray copy(bytes.constData(), bytes.size());
-        GlobalData read = other();
+        GlobalData read = kOther;
         QCOMPARE(RecordCodec::decode(copy, read), fields);
         const int end = fields ? kExampleFieldEnds[fields - 1] : 0;
         QCOMPARE(RecordCodec::encode(read),
-                 kExample.left(end) + RecordCodec::encode(other()).mid(end));
+                 kExample.left(end) + RecordCodec::encode(kOther).mid(end));
     }
 
     void configFile_data()
@@ -94,14 +88,12 @@ private Q_SLOTS:
         const GlobalData defaults = GlobalData::defaults();
         QTest::newRow("first run: an empty file is made")
             << config << QByteArray() << false << defaults << QByteArray("");
-        QTest::newRow("the 49-byte example")
-            << config << QByteArray() << true << example() << kExample;
         QTest::newRow("the 36-byte empty record")
             << config << QByteArray() << true << defaults
             << QByteArray::fromHex("00000000000000000F000300FFFFFF00030000000000000000000000"
                                    "0C00000000000000");
         // Non-empty favourite strings, a 16-bit colour and none.
-        GlobalData favourite = example();
+        GlobalData favourite = kExampleData;
         favourite.FavoritePath = u"/home/reader/Books/"_s;
         favourite.FavoriteDrive = u"/"_s;
         favourite.BackColor = {VariantValue::Null, 0};
@@ -114,8 +106,8 @@ private Q_SLOTS:
         // Read back, the old tail after the record is not read either.
         const QByteArray tail("C:\\older\\tail");
         QTest::newRow("a shorter record keeps the old tail")
-            << config << kExample + tail << true << other() << RecordCodec::encode(other()) + tail;
-        GlobalData noPageSize = other();
+            << config << kExample + tail << true << kOther << RecordCodec::encode(kOther) + tail;
+        GlobalData noPageSize = kOther;
         noPageSize.LinesPerPage = 0;
         // clang-format off
         const GlobalData defaulted {VFalse, VTrue, u"/l\u00E9.txt"_s, -32768, 15,
@@ -129,7 +121,7 @@ private Q_SLOTS:
             QTest::addRow("read %s", qPrintable(where))
                 << where << QByteArray() << false << defaults << QByteArray();
             QTest::addRow("save %s", qPrintable(where))
-                << where << QByteArray() << true << example() << QByteArray();
+                << where << QByteArray() << true << kExampleData << QByteArray();
         }
     }
 
@@ -164,41 +156,35 @@ private Q_SLOTS:
 
     void linesPerPage_data()
     {
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("typed"); // in the box, then after each refusal in an input box
         QTest::addColumn<QString>("locale");
-        QTest::addColumn<int>("stored"); // 0: too small, -1: too large, never wrapped
+        QTest::addColumn<QString>("refusals"); // S: too small, L: too large, never wrapped
+        QTest::addColumn<int>("stored"); // 0: the input box cancelled
 
-        QTest::newRow("one") << u"1"_s << u"C"_s << 1;
-        QTest::newRow("just below one") << u"0.99"_s << u"C"_s << 0;
-        QTest::newRow("not a number") << u"nan"_s << u"C"_s << 0;
-        QTest::newRow("largest") << u"32767.9"_s << u"C"_s << 32767;
-        QTest::newRow("one past largest") << u"32768"_s << u"C"_s << -1;
-        QTest::newRow("decimal comma") << u"2,9"_s << u"de_DE"_s << 2;
-        QTest::newRow("C decimal point anywhere") << u"3.5"_s << u"de_DE"_s << 3;
-    }
-
-    void linesPerPage()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, locale);
-        QFETCH(int, stored);
-
-        const LinesPerPageRule::Result result = LinesPerPageRule::check(text, QLocale(locale));
-        const int verdict[] = {int(result.value), 0, -1};
-        QCOMPARE(verdict[int(result.verdict)], stored);
+        QTest::newRow("one") << u"1"_s << u"C"_s << QString() << 1;
+        QTest::newRow("just below one, one past largest, cancelled")
+            << u"0.99|32768"_s << u"C"_s << u"SL"_s << 0;
+        QTest::newRow("not a number, no text, largest rounded down")
+            << u"nan||32767.9"_s << u"C"_s << u"SS"_s << 32767;
+        QTest::newRow("decimal comma") << u"2,9"_s << u"de_DE"_s << QString() << 2;
+        QTest::newRow("C decimal point anywhere") << u"3.5"_s << u"de_DE"_s << QString() << 3;
     }
 
     // The flags are stored with a usable number only; each refusal is a warning, then an input
     // box, and cancelling that box goes back to the dialog with the number stored before.
-    void optionsStoreLoop()
+    void linesPerPage()
     {
+        QFETCH(QString, typed);
+        QFETCH(QString, locale);
+        QFETCH(QString, refusals);
+        QFETCH(int, stored);
+
+        const auto restore = qScopeGuard([was = QLocale()] { QLocale::setDefault(was); });
+        QLocale::setDefault(QLocale(locale));
         ScriptedPrompts prompts;
-        prompts.inputs << u"40000"_s << std::nullopt << u"-3"_s << u""_s << u"2.9"_s;
-        // A loop that will not end gets a usable number, so that it fails rather than hangs.
-        prompts.duringMessage = [&] {
-            if (prompts.calls.size() > 20)
-                prompts.inputs << u"999"_s;
-        };
+        const QStringList texts = typed.split(u'|');
+        for (const QString &text : texts.mid(1))
+            prompts.inputs << text;
         GlobalData data = GlobalData::defaults();
         data.LoadLastBook = VTrue;
         data.JumpToLastPage = VTrue;
@@ -206,27 +192,23 @@ private Q_SLOTS:
         dialog.show();
         dialog.findChild<QCheckBox *>(u"Check1"_s)->click();
         auto *lines = dialog.findChild<QLineEdit *>(u"Text1"_s);
-        auto *ok = dialog.findChild<QPushButton *>(u"cmdOK"_s);
-        lines->setText(u"0"_s);
-        ok->click();
-        QVERIFY(dialog.isVisible() && lines->text() == u"15");
-        QCOMPARE(data.LoadLastBook, VTrue);
-        lines->setText(u"40000"_s);
-        ok->click();
+        lines->setText(texts[0]);
+        dialog.findChild<QPushButton *>(u"cmdOK"_s)->click();
 
         QStringList asked;
         for (const ScriptedPrompts::Call &call : std::as_const(prompts.calls))
             asked << call.title + call.text; // under the program's own title
         QStringList expected;
-        for (const QChar refusal : u"SLLSS"_s)
+        for (const QChar refusal : refusals)
             expected << u"Warning: line per page can't be %1, please enter another number"_s.arg(
                 refusal == u'L' ? u"larger than 32767"_s : u"smaller than 1"_s)
                      << u"Please enter another number"_s;
         QCOMPARE(asked, expected);
-        QCOMPARE(data.LinesPerPage, qint16(2)); // rounded down
-        QCOMPARE(data.LoadLastBook, VFalse);
+        QCOMPARE(dialog.isVisible(), !stored);
+        QCOMPARE(data.LinesPerPage, qint16(stored ? stored : 15));
+        QVERIFY(stored || lines->text() == u"15");
+        QCOMPARE(data.LoadLastBook, stored ? VFalse : VTrue);
         QCOMPARE(data.JumpToLastPage, VTrue); // disabled, yet still checked
-        QVERIFY(!dialog.isVisible());
     }
 };
 

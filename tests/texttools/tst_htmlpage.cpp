@@ -33,26 +33,23 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("source");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("items");
         QTest::addColumn<QByteArray>("expected");
         const QString n = QStringLiteral("n");
         // clang-format off
-        QTest::newRow("story") << QByteArray("Hello\r\n\r\nWorld\r\n") << QStringLiteral("story") << 4
-                               << page("story", "Hello" + kBr + "World" + kBr);
-        QTest::newRow("empty") << QByteArray() << n << 1 << page("n", "");
-        QTest::newRow("every line end, LF CR two") << QByteArray("a\r\nb\nc\rd\n\re") << n << 6
+        QTest::newRow("empty") << QByteArray() << n << page("n", "");
+        QTest::newRow("every line end, LF CR two") << QByteArray("a\r\nb\nc\rd\n\re") << n
             << page("n", "a" + kBr + "b" + kBr + "c" + kBr + "d" + kBr + "e");
         QTest::newRow("markup escaped") << QByteArray("a<b && c>d\r\n<script>") << QStringLiteral("<R&D>")
-            << 2 << page("&lt;R&amp;D&gt;", "a&lt;b &amp;&amp; c&gt;d" + kBr + "&lt;script&gt;");
+            << page("&lt;R&amp;D&gt;", "a&lt;b &amp;&amp; c&gt;d" + kBr + "&lt;script&gt;");
         QTest::newRow("Windows-1252 kept, name it holds") << QByteArray("caf\xE9 \x81\0z", 8)
-            << QStringLiteral("caf\u00E9 \u20AC") << 1 << page("caf\xE9 \x80", QByteArray("caf\xE9 \x81\0z", 8));
-        QTest::newRow("Windows-1252 after a UTF-8 mark") << QByteArray("\xEF\xBB\xBF\xE9") << n << 1
+            << QStringLiteral("caf\u00E9 \u20AC") << page("caf\xE9 \x80", QByteArray("caf\xE9 \x81\0z", 8));
+        QTest::newRow("Windows-1252 after a UTF-8 mark") << QByteArray("\xEF\xBB\xBF\xE9") << n
             << page("n", "\xEF\xBB\xBF\xE9");
         QTest::newRow("Windows-1252, name it cannot hold") << QByteArray("na\xEFve")
-            << QStringLiteral("\u041C\u0438 \U0001F600") << 1 << page("&#1052;&#1080; &#128512;", "na\xEFve");
-        QTest::newRow("ASCII with UTF-8 mark") << QByteArray("\xEF\xBB\xBFx") << QStringLiteral("\u00E9") << 1
+            << QStringLiteral("\u041C\u0438 \U0001F600") << page("&#1052;&#1080; &#128512;", "na\xEFve");
+        QTest::newRow("ASCII with UTF-8 mark") << QByteArray("\xEF\xBB\xBFx") << QStringLiteral("\u00E9")
                                                << page("\xC3\xA9", "x", "utf-8");
-        QTest::newRow("UTF-8") << QByteArray("\xD0\x9C\xD0\xB8\r\n") << QStringLiteral("\u041C") << 2
+        QTest::newRow("UTF-8") << QByteArray("\xD0\x9C\xD0\xB8\r\n") << QStringLiteral("\u041C")
                                << page("\xD0\x9C", "\xD0\x9C\xD0\xB8" + kBr, "utf-8");
         // clang-format on
     }
@@ -61,10 +58,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, source);
         QFETCH(QString, name);
-        QFETCH(int, items);
         QFETCH(QByteArray, expected);
         QCOMPARE(HtmlPage::build(source, name), expected);
-        QCOMPARE(HtmlPage(source, name).itemCount(), items);
     }
 
     // Long enough texts that line ends and markup fall anywhere in the blocks the page builder

@@ -113,7 +113,6 @@ private Q_SLOTS:
         const QString noName = u"status: Action Ignored, New File Name Not Entered|"_s;
         // clang-format off
         QTest::newRow("no name, no folder") << Check {"", "", "", noName + kNoPath};
-        QTest::newRow("one file, no folder") << Check {"n", "", "a.txt", kTwo + kNoPath};
         QTest::newRow("one file, the target") << Check {"a.txt", ".", "a.txt", kTwo + kItself};
         QTest::newRow("target twice") << Check {"a.txt", ".", "a.txt b.txt a.txt", kItself + kItself};
         QTest::newRow("target by link") << Check {"a.txt", ".", "link.txt b.txt", kItself};
