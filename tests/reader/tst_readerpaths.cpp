@@ -36,14 +36,182 @@ private Q_SLOTS:
     }
     void cleanup() { m_fx.close(); }
 
-    void shortcutsWinInThePageNumberBox();
-    void droppedFileOpens();
-    void comingBackToBooks();
-    void wheelFullScreenAndGoToPage();
-    void encodingMenu();
-    void optionsRecutShowsPageOne();
-    void filesThatAreNoBooks();
-    void fontDialogKeepsItsSizes();
+    void shortcutsWinInThePageNumberBox()
+    {
+        m_fx.open(TestFiles::write(m_fx.booksFolder() + u"/copy.txt"_s, "alpha beta\r\n"));
+        m_fx.view()->setSelStart(6);
+        m_fx.view()->setSelLength(4);
+        auto *box = m_fx.find<QLineEdit>(u"PageNumber"_s);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"beta"_s);
+        m_fx.view()->collapseSelection();
+        m_fx.trigger(u"mnuEditCopy"_s);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+        QTest::mouseClick(m_fx.view()->viewport(), Qt::RightButton, {}, QPoint(20, 20));
+        QTRY_VERIFY(m_fx.find<QMenu>(u"mnuEdit"_s)->isVisible());
+        m_fx.find<QMenu>(u"mnuEdit"_s)->close();
+        QTest::keyClick(box, Qt::Key_E, Qt::ControlModifier);
+        QTRY_VERIFY(!m_fx.window()->isVisible());
+    }
+
+    // A file dropped onto the window opens as File > Open opens it; an address is no file.
+    void droppedFileOpens()
+    {
+        const QString book = m_fx.writeBook(u"dropped.txt"_s, 20);
+        for (const QUrl &url : {QUrl(u"https://pagelark.org/"_s), QUrl::fromLocalFile(book)}) {
+            QMimeData data;
+            data.setUrls({url});
+            QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(m_fx.window(), &enter);
+            QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(m_fx.window(), &drop);
+            QCOMPARE(drop.isAccepted(), url.isLocalFile());
+        }
+        QCOMPARE(m_fx.text(u"lblTitle"_s) + u' ' + m_fx.shown(), u"dropped 1 line 1"_s);
+        QCOMPARE(m_fx.data.LastBook, book);
+    }
+
+    // With "Jump To Last Read Page" every way of opening goes back to the page left; Recent Books
+    // lists the books newest first, drops one that has gone, and all comes back after a restart,
+    // the window where it was.
+    void comingBackToBooks()
+    {
+        m_fx.data.JumpToLastPage = VTrue;
+        const QString sea = m_fx.writeBook(u"Sea.txt"_s, 100);
+        const QString land = m_fx.writeBook(u"Land & Sky.txt"_s, 40);
+        m_fx.open(sea);
+        m_fx.setPageNumber(u"4"_s);
+        m_fx.open(land);
+        QCOMPARE(recentTitles(), u"&1 Land && Sky|&2 Sea||Clear Recent Books"_s);
+        QCOMPARE(m_fx.find<QAction>(u"mnuFileRecent2"_s)->toolTip(), sea);
+        m_fx.trigger(u"mnuFileRecent2"_s);
+        QCOMPARE(m_fx.shown(), u"4 line 46"_s);
+        QCOMPARE(m_fx.text(u"sbStatusBarPanel2"_s), u"page 4 of 7 \u00B7 57%"_s);
+
+        QFile::remove(land);
+        m_fx.trigger(u"mnuFileRecent2"_s);
+        QCOMPARE(m_fx.messages(), QStringList {u"Previous open file not exist"_s});
+        QCOMPARE(recentTitles(), u"&1 Sea||Clear Recent Books"_s);
+
+        m_fx.window()->move(120, 90);
+        const QRect placed = m_fx.window()->geometry();
+        m_fx.close();
+        m_fx.start();
+        QCOMPARE(m_fx.window()->geometry(), placed);
+        QCOMPARE(recentTitles(), u"&1 Sea||Clear Recent Books"_s);
+        m_fx.open(sea);
+        QCOMPARE(m_fx.shown(), u"4 line 46"_s);
+        m_fx.trigger(u"mnuFileRecentClear"_s);
+        QCOMPARE(recentTitles(), u"Clear Recent Books"_s);
+    }
+
+    // A turn of the wheel the page cannot scroll turns the page; F11 shows the page alone.
+    void wheelFullScreenAndGoToPage()
+    {
+        m_fx.open(m_fx.writeBook(u"keys.txt"_s, 40));
+        TextArea *view = m_fx.view();
+        QWheelEvent notch(QPointF(10, 10), view->mapToGlobal(QPointF(10, 10)), {}, {0, -120},
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view->viewport(), &notch);
+        QCOMPARE(m_fx.shown(), u"2 line 16"_s);
+
+        m_fx.trigger(u"mnuViewFullScreen"_s);
+        QVERIFY(!m_fx.window()->menuBar()->isVisible()
+                && !m_fx.find<QWidget>(u"frmFile"_s)->isVisible());
+        QCOMPARE(view->geometry(), m_fx.window()->centralWidget()->rect());
+        m_fx.trigger(u"mnuViewLeaveFullScreen"_s);
+        QVERIFY(m_fx.window()->menuBar()->isVisible()
+                && m_fx.find<QWidget>(u"frmFile"_s)->isVisible());
+        m_fx.trigger(u"mnuViewGoToPage"_s);
+        auto *box = m_fx.find<QLineEdit>(u"PageNumber"_s);
+        QTRY_VERIFY(box->hasFocus());
+        QCOMPARE(box->selectedText(), u"2"_s);
+    }
+
+    // A book of Russian in Windows-1251 is told as such, read anew in the encoding chosen, and
+    // keeps the choice for the next time it is opened.
+    void encodingMenu()
+    {
+        const QString text =
+            u"Все счастливые семьи похожи друг на друга, каждая несчастливая семья "
+            u"несчастлива по-своему. Всё смешалось в доме Облонских.\r\n"_s;
+        const QString book = TestFiles::write(m_fx.booksFolder() + u"/ru.txt"_s,
+                                              TextCodec::encode(text, TextEncoding::Windows1251));
+        m_fx.open(book);
+        QCOMPARE(m_fx.text(u"sbStatusBarPanel3"_s), u"Windows-1251"_s);
+        QVERIFY(m_fx.viewText().startsWith(u"Все счастливые"_s));
+        m_fx.trigger(u"mnuViewEncoding_KOI8-R"_s);
+        QCOMPARE(m_fx.text(u"sbStatusBarPanel3"_s), u"KOI8-R"_s);
+        m_fx.open(m_fx.writeBook(u"other.txt"_s, 3));
+        m_fx.open(book);
+        QCOMPARE(m_fx.text(u"sbStatusBarPanel3"_s), u"KOI8-R"_s);
+        QVERIFY(m_fx.find<QAction>(u"mnuViewEncoding_KOI8-R"_s)->isChecked());
+        m_fx.trigger(u"mnuViewEncoding_Automatic"_s);
+        QVERIFY(m_fx.viewText().startsWith(u"Все счастливые"_s));
+    }
+
+    // A new page size shows page 1, also of a book of fewer pages than the one shown.
+    void optionsRecutShowsPageOne()
+    {
+        m_fx.open(m_fx.writeBook(u"one.txt"_s, 40));
+        m_fx.setPageNumber(u"3"_s);
+        ReaderFixture::answerModal([](QWidget *dialog) {
+            dialog->findChild<QLineEdit *>(u"Text1"_s)->setText(u"20"_s);
+            dialog->findChild<QAbstractButton *>(u"cmdOK"_s)->click();
+        });
+        m_fx.trigger(u"tbToolBar_Properties"_s);
+        QCOMPARE(m_fx.shown() + u'/' + m_fx.text(u"PageTotal"_s), u"1 line 1/2"_s);
+        QVERIFY(m_fx.messages().isEmpty());
+    }
+
+    // A pipe or a device is refused at once, naming it; Print then has no book to print, and
+    // Search none to search. A name that looks like markup is shown as it is.
+    void filesThatAreNoBooks()
+    {
+        const QString pipe = m_fx.booksFolder() + u"/<i>pipe.txt"_s;
+        QVERIFY(QDir().mkpath(m_fx.booksFolder()));
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        for (const QString &path : {pipe, u"/dev/zero"_s})
+            m_fx.open(path);
+        m_fx.trigger(u"mnuFilePrint"_s);
+        m_fx.trigger(u"mnuToolsFind"_s);
+        QCOMPARE(m_fx.messages(),
+                 (QStringList {u"This is not a book: it is a device, a pipe or a socket, not a "
+                               "file.\n"_s
+                                   + pipe,
+                               u"This is not a book: it is a device, a pipe or a socket, not a "
+                               "file.\n/dev/zero"_s,
+                               u"please open a book first"_s, u"please open a book first"_s}));
+        for (const ScriptedPrompts::Call &call : std::as_const(m_fx.prompts.calls))
+            QVERIFY(call.kind != ScriptedPrompts::Call::Input);
+        auto *title = m_fx.find<QLabel>(u"lblTitle"_s);
+        m_fx.open(pipe);
+        QCOMPARE(title->textFormat(), Qt::PlainText);
+        QCOMPARE(title->text(), u"<i>pipe"_s);
+    }
+
+    void fontDialogKeepsItsSizes()
+    {
+        QFont font;
+        font.setPointSize(12);
+        FontDialog dialog(font, 8, 30);
+        for (const QListView *list : dialog.findChildren<QListView *>()) {
+            const auto *model = qobject_cast<const QStringListModel *>(list->model());
+            const QStringList sizes = model ? model->stringList() : QStringList();
+            if (!sizes.isEmpty() && sizes.first().toInt() > 0)
+                QVERIFY(sizes.first().toInt() >= 8 && sizes.last().toInt() <= 30);
+        }
+        for (const auto &[size, result] :
+             {std::pair(40, QDialog::Rejected), {12, QDialog::Accepted}}) {
+            font.setPointSize(size);
+            dialog.setCurrentFont(font);
+            dialog.open();
+            dialog.done(QDialog::Accepted);
+            QCOMPARE(dialog.result(), result);
+            QCOMPARE(dialog.isVisible(), result == QDialog::Rejected);
+        }
+    }
 
 private:
     QString recentTitles() const
@@ -56,180 +224,6 @@ private:
 
     ReaderFixture m_fx;
 };
-
-void tst_readerpaths::shortcutsWinInThePageNumberBox()
-{
-    m_fx.open(TestFiles::write(m_fx.booksFolder() + u"/copy.txt"_s, "alpha beta\r\n"));
-    m_fx.view()->setSelStart(6);
-    m_fx.view()->setSelLength(4);
-    auto *box = m_fx.find<QLineEdit>(u"PageNumber"_s);
-    box->setFocus();
-    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QGuiApplication::clipboard()->text(), u"beta"_s);
-    m_fx.view()->collapseSelection();
-    m_fx.trigger(u"mnuEditCopy"_s);
-    QCOMPARE(QGuiApplication::clipboard()->text(), QString());
-    QTest::mouseClick(m_fx.view()->viewport(), Qt::RightButton, {}, QPoint(20, 20));
-    QTRY_VERIFY(m_fx.find<QMenu>(u"mnuEdit"_s)->isVisible());
-    m_fx.find<QMenu>(u"mnuEdit"_s)->close();
-    QTest::keyClick(box, Qt::Key_E, Qt::ControlModifier);
-    QTRY_VERIFY(!m_fx.window()->isVisible());
-}
-
-// A file dropped onto the window opens as File > Open opens it; an address is no file.
-void tst_readerpaths::droppedFileOpens()
-{
-    const QString book = m_fx.writeBook(u"dropped.txt"_s, 20);
-    for (const QUrl &url : {QUrl(u"https://pagelark.org/"_s), QUrl::fromLocalFile(book)}) {
-        QMimeData data;
-        data.setUrls({url});
-        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(m_fx.window(), &enter);
-        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(m_fx.window(), &drop);
-        QCOMPARE(drop.isAccepted(), url.isLocalFile());
-    }
-    QCOMPARE(m_fx.text(u"lblTitle"_s) + u' ' + m_fx.shown(), u"dropped 1 line 1"_s);
-    QCOMPARE(m_fx.data.LastBook, book);
-}
-
-// With "Jump To Last Read Page" every way of opening goes back to the page left; Recent Books
-// lists the books newest first, drops one that has gone, and all comes back after a restart,
-// the window where it was.
-void tst_readerpaths::comingBackToBooks()
-{
-    m_fx.data.JumpToLastPage = VTrue;
-    const QString sea = m_fx.writeBook(u"Sea.txt"_s, 100);
-    const QString land = m_fx.writeBook(u"Land & Sky.txt"_s, 40);
-    m_fx.open(sea);
-    m_fx.setPageNumber(u"4"_s);
-    m_fx.open(land);
-    QCOMPARE(recentTitles(), u"&1 Land && Sky|&2 Sea||Clear Recent Books"_s);
-    QCOMPARE(m_fx.find<QAction>(u"mnuFileRecent2"_s)->toolTip(), sea);
-    m_fx.trigger(u"mnuFileRecent2"_s);
-    QCOMPARE(m_fx.shown(), u"4 line 46"_s);
-    QCOMPARE(m_fx.text(u"sbStatusBarPanel2"_s), u"page 4 of 7 \u00B7 57%"_s);
-
-    QFile::remove(land);
-    m_fx.trigger(u"mnuFileRecent2"_s);
-    QCOMPARE(m_fx.messages(), QStringList {u"Previous open file not exist"_s});
-    QCOMPARE(recentTitles(), u"&1 Sea||Clear Recent Books"_s);
-
-    m_fx.window()->move(120, 90);
-    const QRect placed = m_fx.window()->geometry();
-    m_fx.close();
-    m_fx.start();
-    QCOMPARE(m_fx.window()->geometry(), placed);
-    QCOMPARE(recentTitles(), u"&1 Sea||Clear Recent Books"_s);
-    m_fx.open(sea);
-    QCOMPARE(m_fx.shown(), u"4 line 46"_s);
-    m_fx.trigger(u"mnuFileRecentClear"_s);
-    QCOMPARE(recentTitles(), u"Clear Recent Books"_s);
-}
-
-// A turn of the wheel the page cannot scroll turns the page; F11 shows the page alone.
-void tst_readerpaths::wheelFullScreenAndGoToPage()
-{
-    m_fx.open(m_fx.writeBook(u"keys.txt"_s, 40));
-    TextArea *view = m_fx.view();
-    QWheelEvent notch(QPointF(10, 10), view->mapToGlobal(QPointF(10, 10)), {}, {0, -120},
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(view->viewport(), &notch);
-    QCOMPARE(m_fx.shown(), u"2 line 16"_s);
-
-    m_fx.trigger(u"mnuViewFullScreen"_s);
-    QVERIFY(!m_fx.window()->menuBar()->isVisible()
-            && !m_fx.find<QWidget>(u"frmFile"_s)->isVisible());
-    QCOMPARE(view->geometry(), m_fx.window()->centralWidget()->rect());
-    m_fx.trigger(u"mnuViewLeaveFullScreen"_s);
-    QVERIFY(m_fx.window()->menuBar()->isVisible() && m_fx.find<QWidget>(u"frmFile"_s)->isVisible());
-    m_fx.trigger(u"mnuViewGoToPage"_s);
-    auto *box = m_fx.find<QLineEdit>(u"PageNumber"_s);
-    QTRY_VERIFY(box->hasFocus());
-    QCOMPARE(box->selectedText(), u"2"_s);
-}
-
-// A book of Russian in Windows-1251 is told as such, read anew in the encoding chosen, and
-// keeps the choice for the next time it is opened.
-void tst_readerpaths::encodingMenu()
-{
-    const QString text = u"Все счастливые семьи похожи друг на друга, каждая несчастливая семья "
-                         u"несчастлива по-своему. Всё смешалось в доме Облонских.\r\n"_s;
-    const QString book = TestFiles::write(m_fx.booksFolder() + u"/ru.txt"_s,
-                                          TextCodec::encode(text, TextEncoding::Windows1251));
-    m_fx.open(book);
-    QCOMPARE(m_fx.text(u"sbStatusBarPanel3"_s), u"Windows-1251"_s);
-    QVERIFY(m_fx.viewText().startsWith(u"Все счастливые"_s));
-    m_fx.trigger(u"mnuViewEncoding_KOI8-R"_s);
-    QCOMPARE(m_fx.text(u"sbStatusBarPanel3"_s), u"KOI8-R"_s);
-    m_fx.open(m_fx.writeBook(u"other.txt"_s, 3));
-    m_fx.open(book);
-    QCOMPARE(m_fx.text(u"sbStatusBarPanel3"_s), u"KOI8-R"_s);
-    QVERIFY(m_fx.find<QAction>(u"mnuViewEncoding_KOI8-R"_s)->isChecked());
-    m_fx.trigger(u"mnuViewEncoding_Automatic"_s);
-    QVERIFY(m_fx.viewText().startsWith(u"Все счастливые"_s));
-}
-
-// A new page size shows page 1, also of a book of fewer pages than the one shown.
-void tst_readerpaths::optionsRecutShowsPageOne()
-{
-    m_fx.open(m_fx.writeBook(u"one.txt"_s, 40));
-    m_fx.setPageNumber(u"3"_s);
-    ReaderFixture::answerModal([](QWidget *dialog) {
-        dialog->findChild<QLineEdit *>(u"Text1"_s)->setText(u"20"_s);
-        dialog->findChild<QAbstractButton *>(u"cmdOK"_s)->click();
-    });
-    m_fx.trigger(u"tbToolBar_Properties"_s);
-    QCOMPARE(m_fx.shown() + u'/' + m_fx.text(u"PageTotal"_s), u"1 line 1/2"_s);
-    QVERIFY(m_fx.messages().isEmpty());
-}
-
-// A pipe or a device is refused at once, naming it; Print then has no book to print, and
-// Search none to search. A name that looks like markup is shown as it is.
-void tst_readerpaths::filesThatAreNoBooks()
-{
-    const QString pipe = m_fx.booksFolder() + u"/<i>pipe.txt"_s;
-    QVERIFY(QDir().mkpath(m_fx.booksFolder()));
-    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    for (const QString &path : {pipe, u"/dev/zero"_s})
-        m_fx.open(path);
-    m_fx.trigger(u"mnuFilePrint"_s);
-    m_fx.trigger(u"mnuToolsFind"_s);
-    QCOMPARE(m_fx.messages(),
-             (QStringList {u"This is not a book: it is a device, a pipe or a socket, not a "
-                           "file.\n"_s
-                               + pipe,
-                           u"This is not a book: it is a device, a pipe or a socket, not a "
-                           "file.\n/dev/zero"_s,
-                           u"please open a book first"_s, u"please open a book first"_s}));
-    for (const ScriptedPrompts::Call &call : std::as_const(m_fx.prompts.calls))
-        QVERIFY(call.kind != ScriptedPrompts::Call::Input);
-    auto *title = m_fx.find<QLabel>(u"lblTitle"_s);
-    m_fx.open(pipe);
-    QCOMPARE(title->textFormat(), Qt::PlainText);
-    QCOMPARE(title->text(), u"<i>pipe"_s);
-}
-
-void tst_readerpaths::fontDialogKeepsItsSizes()
-{
-    QFont font;
-    font.setPointSize(12);
-    FontDialog dialog(font, 8, 30);
-    for (const QListView *list : dialog.findChildren<QListView *>()) {
-        const auto *model = qobject_cast<const QStringListModel *>(list->model());
-        const QStringList sizes = model ? model->stringList() : QStringList();
-        if (!sizes.isEmpty() && sizes.first().toInt() > 0)
-            QVERIFY(sizes.first().toInt() >= 8 && sizes.last().toInt() <= 30);
-    }
-    for (const auto &[size, result] : {std::pair(40, QDialog::Rejected), {12, QDialog::Accepted}}) {
-        font.setPointSize(size);
-        dialog.setCurrentFont(font);
-        dialog.open();
-        dialog.done(QDialog::Accepted);
-        QCOMPARE(dialog.result(), result);
-        QCOMPARE(dialog.isVisible(), result == QDialog::Rejected);
-    }
-}
 
 PAGELARK_TEST(tst_readerpaths);
 #include "tst_readerpaths.moc"
