@@ -4,6 +4,13 @@
 #include <QPainter>
 #include <QStyleOptionFrame>
 
+bool drawsOnWholePixels(const QPainter *painter)
+{
+    const QTransform &transform = painter->deviceTransform();
+    return transform.type() <= QTransform::TxTranslate && transform.dx() == int(transform.dx())
+        && transform.dy() == int(transform.dy());
+}
+
 KeptPanelStyle::KeptPanelStyle() : QProxyStyle(QApplication::style()->name()) { }
 
 bool KeptPanelStyle::Key::operator==(const Key &other) const
@@ -25,10 +32,8 @@ void KeptPanelStyle::drawPrimitive(PrimitiveElement element, const QStyleOption 
     const QBrush under = parent && parent->autoFillBackground()
         ? parent->palette().brush(parent->backgroundRole())
         : QBrush();
-    const QTransform &transform = painter->deviceTransform();
     if (element != PE_PanelLineEdit || !frame || under.style() != Qt::SolidPattern
-        || !under.isOpaque() || transform.type() > QTransform::TxTranslate
-        || transform.dx() != int(transform.dx()) || transform.dy() != int(transform.dy())) {
+        || !under.isOpaque() || !drawsOnWholePixels(painter)) {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }

@@ -4,6 +4,12 @@
 #include <QPalette>
 #include <QProxyStyle>
 
+class QPainter;
+
+// Whether the painter draws a picture on whole pixels and unscaled: only then is a kept picture
+// the very pixels that drawing anew would give.
+bool drawsOnWholePixels(const QPainter *painter);
+
 // The application's style for a text box whose text changes more often than its look: the
 // box's panel, whose smoothed round frame costs a repaint more than its text does, is drawn
 // once into a picture and copied from it for as long as the box's size, state, palette and the

@@ -1,5 +1,7 @@
 #include "reader/TextArea.h"
 
+#include "reader/KeptPanelStyle.h"
+
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -112,10 +114,8 @@ private:
     {
         const QBrush &track = palette.window();
         const QBrush &fill = palette.mid();
-        const QTransform &transform = painter->deviceTransform();
         if (track.style() != Qt::SolidPattern || fill.style() != Qt::SolidPattern
-            || !track.isOpaque() || !fill.isOpaque() || transform.type() > QTransform::TxTranslate
-            || transform.dx() != int(transform.dx()) || transform.dy() != int(transform.dy()))
+            || !track.isOpaque() || !fill.isOpaque() || !drawsOnWholePixels(painter))
             return false;
         const int width = handle.width();
         const QRgb trackRgb = track.color().rgba();
