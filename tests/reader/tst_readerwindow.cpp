@@ -1,6 +1,6 @@
 // The reader window's wiring, by whole paths a user takes: opening books and turning pages,
-// search, refused books, the file panel and the layout (a dropped book: tests/app); start-up and
-// exit; the commands of the menus and the toolbar.
+// search, refused books, the file panel and the layout (a dropped book: tst_readerpaths);
+// start-up and exit; the commands of the menus and the toolbar.
 #include "about/frmAbout.h"
 #include "app/AppInfo.h"
 #include "reader/FilePanel.h"
