@@ -42,6 +42,12 @@ bool isLineEnd(char c)
     return c == '\n' || c == '\r';
 }
 
+// A C0 control character, or NUL, that a text does not hold: all but tab, line ends and form feed.
+bool isControl(char c)
+{
+    return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\f' && !isLineEnd(c);
+}
+
 const char *findHigh(const char *p, const char *end)
 {
     for (; end - p >= 8; p += 8) {
@@ -138,9 +144,11 @@ std::optional<TextEncoding> utf16(QByteArrayView head)
 {
     const qsizetype size = head.size() & ~qsizetype(1);
     // Per reading, little-endian [0] and big-endian [1]: the NUL bytes where that reading puts
-    // the high byte of a character, and the line ends it reads.
+    // the high byte of a character, the line ends it reads, and the control characters it reads
+    // there, which text does not hold.
     qsizetype nulHigh[2] = {0, 0};
     qsizetype lineEnds[2] = {0, 0};
+    qsizetype controls[2] = {0, 0};
     for (qsizetype i = 0; i < size; i += 2) {
         const char first = head[i];
         const char second = head[i + 1];
@@ -148,6 +156,8 @@ std::optional<TextEncoding> utf16(QByteArrayView head)
         nulHigh[1] += first == 0;
         lineEnds[0] += second == 0 && isLineEnd(first);
         lineEnds[1] += first == 0 && isLineEnd(second);
+        controls[0] += second == 0 && isControl(first);
+        controls[1] += first == 0 && isControl(second);
     }
     const qsizetype units = size / 2;
     const auto reads = [&](int reading) {
@@ -155,6 +165,10 @@ std::optional<TextEncoding> utf16(QByteArrayView head)
         // A stray NUL in a text of single bytes is no sign of it: UTF-16 text has characters in
         // ASCII now and then.
         if (nulHigh[reading] < 2 || nulHigh[reading] * 128 < units)
+            return false;
+        // Binary data has its NULs wherever; a text in UTF-16 has a control character (a form
+        // feed, an end-of-file mark) once in a long while.
+        if (controls[reading] * 16 > nulHigh[reading])
             return false;
         if (lineEnds[reading] != lineEnds[other])
             return lineEnds[reading] > lineEnds[other];

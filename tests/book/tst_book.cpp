@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <numeric>
+
 namespace {
 
 // Bytes read at a number of lines a page; "|" ends each page, and a refused book leaves the one
@@ -157,6 +159,12 @@ void tst_book::pages_data()
         << PagesRow {TestFiles::lines(32768, "\n"), -5, Book::Status::TooManyLines, kept};
     QTest::newRow("NUL after many lines") << PagesRow {
         TestFiles::lines(40000) + QByteArray("end\0", 4), 15, Book::Status::NotText, kept};
+    // Every byte value in turn puts each NUL where UTF-16 has the high byte of a character, but
+    // the characters that reading makes are controls, not text.
+    QByteArray everyByte(256, '\0');
+    std::iota(everyByte.begin(), everyByte.end(), char(0));
+    QTest::newRow("binary bytes, NULs at even places")
+        << PagesRow {everyByte.repeated(10), 15, Book::Status::NotText, kept};
 }
 
 void tst_book::pages()
