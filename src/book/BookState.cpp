@@ -19,27 +19,23 @@ QString pageNumberOf(int index)
 
 } // namespace
 
-void BookState::openBook(const QString &path)
-{
-    BookPath = path;
-    PageIndex = 0;
-}
-
-// A refused book leaves the previous one's pages and counters as they were, but page numbers
-// are refused until a book opens. The start-up jump is spent by the first load, whether it
-// succeeds or not, so that it never lands in a book opened later.
+// The start-up jump and the place to resume at are spent by the load, whether the book opens or
+// not, so that neither lands in a book opened later.
 BookState::LoadAnswer BookState::LoadBook(int linesPerPage, int lastPage)
 {
-    BookOpened = false;
-    const bool atStartup = OpenAtStartup;
-    OpenAtStartup = false;
-    const std::optional<int> resumeLine = std::exchange(m_resumeLine, std::nullopt);
+    const bool atStartup = std::exchange(OpenAtStartup, false);
+    const std::optional<int> resumeLine = std::exchange(m_request.resumeLine, std::nullopt);
     Book fresh;
-    const Book::LoadResult result = fresh.load(BookPath, linesPerPage, m_encodingChoice);
-    if (result.status != Book::Status::Loaded)
-        return {false, loadFailureMessage(result, BookPath, linesPerPage), std::nullopt};
+    const Book::LoadResult result = fresh.load(m_request.path, linesPerPage, m_request.encoding);
+    if (result.status != Book::Status::Loaded) {
+        if (!BookOpened)
+            BookPath = m_request.path;
+        return {false, loadFailureMessage(result, m_request.path, linesPerPage), std::nullopt};
+    }
 
     m_book = std::move(fresh);
+    BookPath = m_request.path;
+    m_encodingChoice = m_request.encoding;
     m_linesPerPage = linesPerPage;
     m_fileSize = QFileInfo(BookPath).size();
     BookOpened = true;
@@ -91,6 +87,7 @@ void BookState::closeBook()
     m_book = Book();
     BookOpened = false;
     BookPath.clear();
+    m_encodingChoice.reset();
     PageIndex = 0;
     CurrentPage = 0;
     LastPageIndex = 0;
@@ -107,7 +104,7 @@ QString BookState::loadFailureMessage(const Book::LoadResult &result, const QStr
     case Book::Status::CannotOpen:
         return QFileInfo(path).isDir()
             ? QStringLiteral("This is a folder, not a book:\n%1").arg(shown)
-            : QStringLiteral("Previous open file not exist");
+            : QStringLiteral("Previous open file not exist\n%1").arg(shown);
     case Book::Status::NotRegular:
         return QStringLiteral("This is not a book: %1.\n%2").arg(notRegularReason(), shown);
     case Book::Status::ReadFailed:

@@ -35,19 +35,24 @@ public:
         std::optional<QString> jumpTo;
     };
 
-    // Loading. openBook sets the path a load reads; LoadBook reads it and keeps the previous
-    // book when the new one is refused. A load marked as the start-up reopening ends with the
-    // jump to lastPage. A new book starts its searches afresh: Next goes on from its page 1.
-    void openBook(const QString &path);
+    // Loading. openBook names the book the next load reads, chooseEncoding and resumeAt how it is
+    // read; LoadBook reads it. A refused book leaves the book that was open as it was, its path,
+    // encoding, pages and page shown; with none open, the refused path is the book's path. A load
+    // marked as the start-up reopening ends with the jump to lastPage. A new book starts its
+    // searches afresh: Next goes on from its page 1.
+    void openBook(const QString &path) { m_request.path = path; }
     void setOpenAtStartup(bool on) { OpenAtStartup = on; }
     // The place the next load opens at: the line (from 0) that starts the page to show, when the
     // book still has it. It goes before the start-up jump and is spent by that load.
-    void resumeAt(std::optional<int> line) { m_resumeLine = line; }
+    void resumeAt(std::optional<int> line) { m_request.resumeLine = line; }
     // The line that starts the page the reader is at: where it left the book.
     int firstLineShown() const;
-    // The encoding the next loads read the book in; nullopt: the one the book's bytes tell.
-    void chooseEncoding(std::optional<TextEncoding> encoding) { m_encodingChoice = encoding; }
+    // The encoding the next load reads the book in; nullopt: the one the book's bytes tell.
+    void chooseEncoding(std::optional<TextEncoding> encoding) { m_request.encoding = encoding; }
+    // The encoding chosen for the open book; nullopt when its bytes told it.
     std::optional<TextEncoding> encodingChoice() const { return m_encodingChoice; }
+    // The path the last load read, whether the book opened or not.
+    const QString &requestedPath() const { return m_request.path; }
     LoadAnswer LoadBook(int linesPerPage, int lastPage);
     // Unloads the book: page numbers are refused until the next one is opened.
     void closeBook();
@@ -107,8 +112,14 @@ private:
     bool OpenAtStartup = false;
     int m_linesPerPage = 0;
     qint64 m_fileSize = 0;
-    std::optional<int> m_resumeLine;
     std::optional<TextEncoding> m_encodingChoice;
+    // What the next load reads.
+    struct Request
+    {
+        QString path;
+        std::optional<TextEncoding> encoding;
+        std::optional<int> resumeLine;
+    } m_request;
 
     QString SearchText;
     int FoundPos = 0;

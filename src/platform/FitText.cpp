@@ -2,7 +2,10 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 namespace {
 
@@ -55,6 +58,23 @@ void fitBefore(QLabel *label, const QWidget *box)
         label->setFont(font);
     }
     label->adjustSize();
+}
+
+void fitBox(QLineEdit *box, const QString &widest)
+{
+    // A line edit keeps two pixels between its frame and its text.
+    constexpr int kInnerMargin = 2;
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    option.lineWidth =
+        box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box) : 0;
+    const QRect room = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box);
+    const QMargins margins = box->textMargins();
+    const int width = room.width() - margins.left() - margins.right() - 2 * kInnerMargin;
+    // The text scrolls unless it leaves room for the cursor, a pixel wide, and one pixel more.
+    const int cursor = box->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, box);
+    shrinkUntil(box,
+                [&] { return box->fontMetrics().horizontalAdvance(widest) + cursor + 1 <= width; });
 }
 
 void growToHold(QWidget *window)

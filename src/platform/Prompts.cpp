@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -30,6 +31,24 @@ QMessageBox::Icon boxIcon(Prompts::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// Gives the keyboard back to the window a dialog was shown over once the dialog has closed: a
+// desktop without a window manager, or one slow to act, would leave no window active, and the
+// window's shortcuts then do nothing while its controls still take typed keys.
+class ActiveAgain
+{
+public:
+    explicit ActiveAgain(QWidget *parent) : m_window(parent ? parent->window() : nullptr) { }
+    ~ActiveAgain()
+    {
+        if (m_window && m_window->isVisible())
+            m_window->activateWindow();
+    }
+    Q_DISABLE_COPY(ActiveAgain)
+
+private:
+    QPointer<QWidget> m_window;
+};
+
 QString captionOr(const QString &title)
 {
     return title.isEmpty() ? AppInfo::title() : title;
@@ -39,6 +58,7 @@ QString captionOr(const QString &title)
 
 Prompts::Answer QtPrompts::message(QWidget *parent, const Message &message)
 {
+    const ActiveAgain afterwards(parent);
     QMessageBox box(boxIcon(message.icon), captionOr(message.title), message.text,
                     QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
@@ -68,6 +88,7 @@ Prompts::Answer QtPrompts::message(QWidget *parent, const Message &message)
 std::optional<QString> QtPrompts::askLine(QWidget *parent, const QString &prompt,
                                           const QString &title)
 {
+    const ActiveAgain afterwards(parent);
     bool ok = false;
     const QString answer =
         QInputDialog::getText(parent, captionOr(title), prompt, QLineEdit::Normal, {}, &ok);
@@ -78,11 +99,13 @@ std::optional<QString> QtPrompts::askLine(QWidget *parent, const QString &prompt
 
 QString QtPrompts::openFile(QWidget *parent, const QString &title, const QString &filter)
 {
+    const ActiveAgain afterwards(parent);
     return QFileDialog::getOpenFileName(parent, title, {}, filter);
 }
 
 std::optional<QColor> QtPrompts::color(QWidget *parent, const QColor &initial)
 {
+    const ActiveAgain afterwards(parent);
     QColorDialog dialog(initial, parent);
     dialog.setOption(QColorDialog::DontUseNativeDialog, false);
     if (dialog.exec() != QDialog::Accepted)
@@ -93,6 +116,7 @@ std::optional<QColor> QtPrompts::color(QWidget *parent, const QColor &initial)
 std::optional<QFont> QtPrompts::font(QWidget *parent, const QFont &initial, int minSize,
                                      int maxSize)
 {
+    const ActiveAgain afterwards(parent);
     FontDialog dialog(initial, minSize, maxSize, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
@@ -101,6 +125,7 @@ std::optional<QFont> QtPrompts::font(QWidget *parent, const QFont &initial, int 
 
 bool QtPrompts::printerSetup(QWidget *parent, QPrinter &printer, const QString &title)
 {
+    const ActiveAgain afterwards(parent);
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(title);
     return dialog.exec() == QDialog::Accepted;

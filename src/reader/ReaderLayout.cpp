@@ -4,9 +4,11 @@
 #include "reader/Twips.h"
 
 #include <QLayout>
+
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QWidget>
+#include <algorithm>
 
 void ReaderLayout::place(QWidget *control, const QRectF &twips)
 {
@@ -54,9 +56,13 @@ void ReaderLayout::resize()
     panel.setHeight(height - 1200);
     place(m_c.filePanel, panel);
 
-    // The toolbar and the status bar follow the window's edges by their alignment.
+    // The toolbar and the status bar follow the window's edges by their alignment. The status
+    // bar takes the height its font needs where that is more than the design's, which would cut
+    // off the descenders of its text; the page view ends well above it.
+    const double barHeight =
+        std::max(270.0, Twips::fromPixels(m_c.statusBar->sizeHint().height(), m_c.window));
     place(m_c.toolBar, {0, 0, width, 420});
-    place(m_c.statusBar, {0, height - 270, width, 270});
+    place(m_c.statusBar, {0, height - barHeight, width, barHeight});
 
     OldWidth = outerWidth();
 }

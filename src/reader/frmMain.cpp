@@ -91,10 +91,14 @@ void frmMain::loadPath(const QString &path, std::optional<int> resumeLine,
 }
 
 // Written once the page is on show: the user does not wait for it, and a crash meanwhile loses
-// no more than the place in the book being read.
+// no more than the place in the book being read. Writing takes in what another reader wrote,
+// which the recent books then show.
 void frmMain::saveHistorySoon()
 {
-    QTimer::singleShot(0, this, [this] { m_history.save(); });
+    QTimer::singleShot(0, this, [this] {
+        m_history.save();
+        showRecentBooks();
+    });
 }
 
 // The book shown is read anew in the encoding chosen, at the same line.
@@ -104,6 +108,12 @@ void frmMain::mnuViewEncoding_Click(std::optional<TextEncoding> encoding)
         mnuViewEncoding->setCurrent(std::nullopt);
         return;
     }
+    reloadBook(encoding);
+}
+
+// The book is read anew and shows the page that holds the line first on the page shown now.
+void frmMain::reloadBook(std::optional<TextEncoding> encoding)
+{
     const std::optional<int> line =
         m_state.bookOpened() ? std::optional(m_state.firstLineShown()) : std::nullopt;
     loadPath(m_state.bookPath(), line, encoding);
@@ -153,27 +163,29 @@ void frmMain::mnuFileClose_Click()
     menuOpenWith->setEnabled(false);
 }
 
-// The header, status bar and book commands name the book asked for even when it is refused;
-// the pages and the view then stay the previous book's.
+// A refused book leaves the book that was open as it was, its page back in view. With none open
+// the header and the status bar name the refused file, as they would have named the book, and the
+// page view shows the hint. The window is set before the message, which it then stands behind.
 void frmMain::LoadBook()
 {
-    const QString &path = m_state.bookPath();
     mnuFilePrint->setEnabled(true);
     menuOpenWith->setEnabled(true);
-    m_statusPanel->setText(path);
-    lblTitle->setText(BaseName(path));
-    QFont titleFont = lblTitle->font();
-    titleFont.setBold(true);
-    lblTitle->setFont(titleFont);
-
     const BookState::LoadAnswer answer = m_state.LoadBook(m_data.LinesPerPage, m_data.LastPage);
     mnuViewEncoding->setCurrent(m_state.encodingChoice());
     if (!answer.loaded) {
+        const QString refused = m_state.requestedPath();
+        showBookName(m_state.bookPath());
+        if (m_state.bookOpened())
+            showCurrentPage();
+        else
+            m_textArea->setText(Hint);
         m_prompts.tell(this, answer.message);
-        m_history.refused(path);
+        m_history.refused(refused);
         showRecentBooks();
         return;
     }
+    const QString &path = m_state.bookPath();
+    showBookName(path);
     // Whichever way it was opened, the book is the one to come back to: exit stores its page.
     m_data.LastBook = path;
     m_history.addRecent(path);
@@ -183,14 +195,34 @@ void frmMain::LoadBook()
     PageTotal->setText(QString::number(book.pageCount()));
     if (book.isEmpty()) {
         m_textArea->setText(QString());
-        PageNumber->setText(QString());
-        return;
+        const QSignalBlocker quiet(PageNumber);
+        PageNumber->clear();
+    } else {
+        PageNumber->setText(QStringLiteral("1"));
+        m_textArea->setText(m_state.pageText(0));
+        if (answer.jumpTo)
+            PageNumber->setText(*answer.jumpTo);
     }
-    PageNumber->setText(QStringLiteral("1"));
-    m_textArea->setText(m_state.pageText(0));
-    if (answer.jumpTo)
-        PageNumber->setText(*answer.jumpTo);
     showPageShare();
+}
+
+void frmMain::showBookName(const QString &path)
+{
+    m_statusPanel->setText(path);
+    lblTitle->setText(BaseName(path));
+    QFont titleFont = lblTitle->font();
+    titleFont.setBold(true);
+    lblTitle->setFont(titleFont);
+}
+
+// The page the reader is at, through the page-number box, in place of whatever the view was
+// given meanwhile (a path the file panel showed).
+void frmMain::showCurrentPage()
+{
+    if (m_state.book().isEmpty())
+        m_textArea->clear();
+    else
+        showAnswer({{}, QString::number(m_state.currentPage() + 1), {}, {}});
 }
 
 void frmMain::ApplyPageFormat()

@@ -137,7 +137,10 @@ private:
     void showRecentBooks();
     void loadPath(const QString &path, std::optional<int> resumeLine,
                   std::optional<TextEncoding> encoding);
+    void reloadBook(std::optional<TextEncoding> encoding);
     void showPageShare();
+    void showBookName(const QString &path);
+    void showCurrentPage();
     // Shows what BookState answered: its message, its page-number box text (the box's handler
     // runs also when the box already holds it), the page, the search match.
     void showAnswer(const BookState::Answer &answer);

@@ -47,8 +47,8 @@ QPrinter &frmMain::printer()
     return *m_printer;
 }
 
-// Prints the book file as it is on disk now, in the view's font and colours. The view keeps
-// the page it shows.
+// Prints the open book as it was read, every page, in the view's font and colours. The view
+// keeps the page it shows.
 void frmMain::mnuFilePrint_Click()
 {
     // Only the book on show is printed: never a file the loader refused.
@@ -124,8 +124,8 @@ void frmMain::mnuHelpAbout_Click()
 
 // ---- options -------------------------------------------------------------------------------
 
-// A new number of lines per page cuts the open book anew and shows its page one; the two
-// start-up flags take effect at the next start.
+// A new number of lines per page cuts the open book anew and stays at the line that was first on
+// the page shown; the two start-up flags take effect at the next start.
 void frmMain::mnuViewOptions_Click()
 {
     const qint16 before = m_data.LinesPerPage;
@@ -135,7 +135,7 @@ void frmMain::mnuViewOptions_Click()
     }
     if (m_data.LinesPerPage == before || m_state.bookPath().isEmpty())
         return;
-    loadPath(m_state.bookPath(), std::nullopt, m_state.encodingChoice());
+    reloadBook(m_state.encodingChoice());
 }
 
 // ---- toolbar and formatting ------------------------------------------------------------------

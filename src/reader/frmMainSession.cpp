@@ -31,6 +31,7 @@ void frmMain::Form_Load(const QString &configFile)
     // text clear of the boxes beside them.
     FitText::fitBefore(Label2, PageTotal);
     FitText::fitBefore(Label1, PageNumber);
+    FitText::fitBox(PageTotal, QStringLiteral("99999"));
     ConfigFile = configFile;
     const SettingsFileResult read = SaveLoadGlobalData(ConfigFile, false, m_data);
     if (!read.ok)

@@ -8,6 +8,7 @@
 #include "support/TestMain.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QRandomGenerator>
 #include <QScopeGuard>
@@ -265,16 +266,18 @@ void tst_book::script_data()
     // Steps: open:FILE[/LINES A PAGE] (15 unless given), start:FILE, #BOX TEXT, + Next,
     // - Previous, ?TEXT Search, n Next match, @LOCALE the user's locale (says nothing), kKEY a
     // page key by its name (PgUp, Shift+Space, Ctrl+End...), w+ and w- the wheel, rLINE the line
-    // the next open resumes at, ! whether Search may ask, s the status bar's share. What each
-    // step has said follows, "|" between steps; paths in messages read DIR.
+    // the next open resumes at, ! whether Search may ask, s the status bar's share, b the open
+    // book's file name. In a box text "~" stands for a blank. What each step has said follows,
+    // "|" between steps; paths in messages read DIR.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("said");
 
     QTest::newRow("typed numbers, words, an emptied box; by the locale's rules or the C locale's")
-        << "open:45.txt #3 #3.9 #2.9 #4 #0 #0.5 #99999 #-1e300 #nan #two # + @de_DE #2,9 #3.5 #1e1"
+        << "open:45.txt #3 #3.9 #2.9 #4 #0 #0.5 #99999 #-1e300 #nan #two # #~~ + @de_DE #2,9 #3.5 "
+           "#1e1"
         << "3 pages|page 3|page 3|page 2|NO Such Page|NO Such Page|NO Such Page|NO Such Page|"
            "NO Such Page|please enter a page number / []|please enter a page number / []||"
-           "[3] / page 3|page 2|page 3|NO Such Page";
+           "please enter a page number / []|[3] / page 3|page 2|page 3|NO Such Page";
     QTest::newRow("no book, no search")
         << "#3 #two # + - ?x n ! open:30.txt !"
         << "please open a book first|please open a book first||End of the Book|Begin of the Book|"
@@ -289,17 +292,20 @@ void tst_book::script_data()
     QTest::newRow("start-up jump, spent by a failed start-up")
         << "start:45.txt start:30.txt start:empty.txt start:missing.txt open:45.txt"
         << "3 pages / [3] / page 3|2 pages / [3] / NO Such Page|0 pages|"
-           "Previous open file not exist|3 pages";
-    QTest::newRow("refused books: the pages stay, numbers are refused")
-        << "open:45.txt #2 open:nul.txt #1 + + open:shelf open:32768.txt/1 open:32768.txt/0 "
+           "Previous open file not exist\nDIR/missing.txt|3 pages";
+    QTest::newRow("a refused book leaves the open one as it was")
+        << "open:45.txt #2 open:nul.txt b #1 + + open:shelf open:32768.txt/1 open:32768.txt/0 b "
            "open:empty.txt #1"
         << "3 pages|page 2|This file is not a plain-text book (it holds NUL bytes):\nDIR/nul.txt|"
-           "please open a book first|[3] / please open a book first|End of the Book|This is a "
-           "folder, not a book:\nDIR/shelf|The book has more than 32767 pages at 1 lines per page, "
-           "more than the reader can count:\nDIR/32768.txt\nChoose more lines per page in View > "
-           "Options to fit the book.|The book has more than 32767 lines, too many for one page:\n"
-           "DIR/32768.txt\nChoose a number of lines per page in View > Options.|0 pages|NO Such "
-           "Page";
+           "45.txt|page 1|[2] / page 2|[3] / page 3|This is a folder, not a book:\nDIR/shelf|The "
+           "book has more than 32767 pages at 1 lines per page, more than the reader can count:\n"
+           "DIR/32768.txt\nChoose more lines per page in View > Options to fit the book.|The book "
+           "has more than 32767 lines, too many for one page:\nDIR/32768.txt\nChoose a number of "
+           "lines per page in View > Options.|45.txt|0 pages|NO Such Page";
+    QTest::newRow("with none open, the refused book is named but numbers are refused")
+        << "open:missing.txt b #1 + open:45.txt b"
+        << "Previous open file not exist\nDIR/missing.txt|missing.txt|please open a book first|"
+           "End of the Book|3 pages|45.txt";
     QTest::newRow("Search and Next through the book")
         << "open:sea.txt/2 n ?Book n n n n n ?xyz n"
         << "5 pages||[1] / page 1 / at 4|[2] / page 2 / at 6|[2] / page 2 / at 11|[5] / page 5 "
@@ -308,9 +314,9 @@ void tst_book::script_data()
         << "open:sea.txt/2 ?book open:sea.txt/2 n #3 n ? n"
         << "5 pages|[1] / page 1 / at 4|5 pages|[1] / page 1 / at 4|page 3|[5] / page 5 / at 9||";
     QTest::newRow("resumed at the page that holds the line, if the book has it")
-        << "r20 open:45.txt r44 open:45.txt/10 r45 open:45.txt r3 start:45.txt s #3 s"
+        << "r20 open:45.txt r44 open:45.txt/10 r45 open:45.txt r3 start:45.txt s #3 s #2 s"
         << "3 pages / [2] / page 2|5 pages / [5] / page 5|3 pages|3 pages|page 1 of 3 \u00B7 33%|"
-           "page 3|page 3 of 3 \u00B7 100%";
+           "page 3|page 3 of 3 \u00B7 100%|page 2|page 2 of 3 \u00B7 67%";
 }
 
 void tst_book::script()
@@ -333,7 +339,7 @@ void tst_book::script()
         else if (step.startsWith(u'?'))
             saying << reader.said(reader.state.mnuToolsFind_Click(step.mid(1)));
         else if (step.startsWith(u'#'))
-            saying << reader.said(reader.state.PageNumber_Change(step.mid(1)));
+            saying << reader.said(reader.state.PageNumber_Change(step.mid(1).replace(u'~', u' ')));
         else if (const QKeyCombination key = QKeySequence(step.mid(1))[0]; step.startsWith(u'k'))
             saying << reader.said(*reader.state.pageKey(key.key(), key.keyboardModifiers()));
         else if (step.startsWith(u'w'))
@@ -344,6 +350,8 @@ void tst_book::script()
             saying << reader.said(reader.state.searchRefusal().value_or(BookState::Answer()));
         else if (step == u"s")
             saying << reader.state.pageShare();
+        else if (step == u"b")
+            saying << QFileInfo(reader.state.bookPath()).fileName();
         else {
             const QStringList file = step.section(u':', 1).split(u'/');
             const int linesPerPage = file.size() > 1 ? file[1].toInt() : 15;

@@ -4,10 +4,13 @@
 #include "about/SysInfo.h"
 #include "platform/FitText.h"
 #include "platform/Launcher.h"
+#include "platform/Prompts.h"
 #include "platform/Registry.h"
+#include "support/ReaderFixture.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
@@ -91,6 +94,19 @@ private Q_SLOTS:
         QTRY_VERIFY(QFile::exists(out));
         QCOMPARE(TestFiles::read(out), book.toUtf8() + '\n');
         QVERIFY(!DesktopLauncher().startProgram(m_bin + u"/no such program"_s, {}, &why));
+    }
+
+    // Once a message box closes, the window it was shown over is active again, so that its
+    // shortcuts work, also where no window manager gives it back.
+    void windowActiveAfterAMessage()
+    {
+        QWidget window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        ReaderFixture::answerModal([](QWidget *dialog) { dialog->close(); });
+        QtPrompts().tell(&window, u"NO Such Page"_s);
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
     }
 
     // A caption that does not fit its control shrinks until it fits, but not below 6.5 points.

@@ -91,7 +91,7 @@ private Q_SLOTS:
 
         QFile::remove(land);
         m_fx.trigger(u"mnuFileRecent2"_s);
-        QCOMPARE(m_fx.messages(), QStringList {u"Previous open file not exist"_s});
+        QCOMPARE(m_fx.messages(), QStringList {u"Previous open file not exist\n"_s + land});
         QCOMPARE(recentTitles(), u"&1 Sea||Clear Recent Books"_s);
 
         m_fx.window()->move(120, 90);
@@ -127,6 +127,11 @@ private Q_SLOTS:
         auto *box = m_fx.find<QLineEdit>(u"PageNumber"_s);
         QTRY_VERIFY(box->hasFocus());
         QCOMPARE(box->selectedText(), u"2"_s);
+        // A refused number stays in the box; Ctrl+G selects it, so the next number replaces it.
+        QTest::keyClicks(box, u"5000"_s);
+        QTest::keyClick(box, Qt::Key_G, Qt::ControlModifier);
+        QTest::keyClicks(box, u"3"_s);
+        QCOMPARE(m_fx.shown(), u"3 line 31"_s);
     }
 
     // A book of Russian in Windows-1251 is told as such, read anew in the encoding chosen, and
@@ -151,17 +156,17 @@ private Q_SLOTS:
         QVERIFY(m_fx.viewText().startsWith(u"Все счастливые"_s));
     }
 
-    // A new page size shows page 1, also of a book of fewer pages than the one shown.
-    void optionsRecutShowsPageOne()
+    // A new page size keeps the line that was first on the page shown.
+    void optionsRecutKeepsTheLine()
     {
         m_fx.open(m_fx.writeBook(u"one.txt"_s, 40));
-        m_fx.setPageNumber(u"3"_s);
+        m_fx.setPageNumber(u"3"_s); // line 31: on page 2 of pages of 20 lines
         ReaderFixture::answerModal([](QWidget *dialog) {
             dialog->findChild<QLineEdit *>(u"Text1"_s)->setText(u"20"_s);
             dialog->findChild<QAbstractButton *>(u"cmdOK"_s)->click();
         });
         m_fx.trigger(u"tbToolBar_Properties"_s);
-        QCOMPARE(m_fx.shown() + u'/' + m_fx.text(u"PageTotal"_s), u"1 line 1/2"_s);
+        QCOMPARE(m_fx.shown() + u'/' + m_fx.text(u"PageTotal"_s), u"2 line 21/2"_s);
         QVERIFY(m_fx.messages().isEmpty());
     }
 
@@ -189,6 +194,25 @@ private Q_SLOTS:
         m_fx.open(pipe);
         QCOMPARE(title->textFormat(), Qt::PlainText);
         QCOMPARE(title->text(), u"<i>pipe"_s);
+    }
+
+    // At the design size with the desktop's font, the status bar's text keeps its descenders and
+    // the page total shows five digits whole.
+    void nothingCutOffAtTheDesignSize()
+    {
+        auto *bar = m_fx.find<QWidget>(u"sbStatusBar"_s);
+        auto *path = m_fx.find<QLabel>(u"sbStatusBarPanel1"_s);
+        QVERIFY(path->height() >= path->fontMetrics().height());
+        QVERIFY(m_fx.window()->centralWidget()->rect().contains(bar->geometry()));
+        auto *total = m_fx.find<QLineEdit>(u"PageTotal"_s);
+        total->setText(u"31102"_s);
+        // The box scrolls its text as it paints it.
+        const auto cursorAt = [total](int position) {
+            total->setCursorPosition(position);
+            total->grab();
+            return total->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+        };
+        QCOMPARE(cursorAt(5) - cursorAt(0), total->fontMetrics().horizontalAdvance(u"31102"_s));
     }
 
     void fontDialogKeepsItsSizes()

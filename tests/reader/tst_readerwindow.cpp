@@ -112,22 +112,50 @@ private Q_SLOTS:
         QCOMPARE(m_fx.messages(), (QStringList {u"string not found"_s, u"Reach End of Book"_s}));
     }
 
-    // The previous book's page stays in view and remains the last book, and page numbers are
-    // refused until a book opens.
-    void refusedBookKeepsThePreviousOne()
+    // A refused book leaves the open one wholly as it was, whichever way it was opened; with none
+    // open it is named in the header and the status bar over the hint. After File > Close page
+    // numbers are refused.
+    void refusedBooksAndClose()
     {
+        const auto window = [this] {
+            return QStringList {
+                m_fx.text(u"lblTitle"_s),          m_fx.text(u"sbStatusBarPanel1"_s),
+                m_fx.text(u"sbStatusBarPanel2"_s), m_fx.text(u"sbStatusBarPanel3"_s),
+                m_fx.text(u"PageTotal"_s),         m_fx.shown()}
+                .join(u" | "_s);
+        };
+        const QString missing = m_fx.booksFolder() + u"/gone.txt"_s;
+        m_fx.open(missing);
+        QCOMPARE(window(), u"gone | "_s + missing + u" |  |  |  |  "_s + frmMain::Hint);
+        m_fx.setPageNumber(u"1"_s);
+
         const QString bad = TestFiles::write(m_fx.booksFolder() + u"/tool.bin"_s,
                                              QByteArray("MZ\x90\0\x03\0\0\0text\r\n", 14));
         const QString good = m_fx.writeBook(u"good.txt"_s, 40);
         m_fx.open(good);
         m_fx.setPageNumber(u"2"_s);
+        const QString before = window();
+        QCOMPARE(before,
+                 u"good | "_s + good + u" | page 2 of 3 \u00B7 67% | UTF-8 | 3 | 2 line 16"_s);
         m_fx.open(bad);
-        QVERIFY(m_fx.messages().value(0).startsWith(u"This file is not a plain-text book"_s));
-        QCOMPARE(m_fx.shown() + u'/' + m_fx.text(u"PageTotal"_s), u"2 line 16/3"_s);
+        m_fx.window()->openFromFileList(missing);
+        QCOMPARE(window(), before);
         QCOMPARE(m_fx.data.LastBook, good);
-        m_fx.setPageNumber(u"1"_s);
-        QCOMPARE(m_fx.messages().last(), u"please open a book first"_s);
-        QCOMPARE(m_fx.shown(), u"1 line 16"_s);
+        QTest::keyClick(m_fx.view(), Qt::Key_Right);
+        QCOMPARE(m_fx.shown(), u"3 line 31"_s);
+        const QString empty = TestFiles::write(m_fx.booksFolder() + u"/empty.txt"_s, {});
+        m_fx.open(empty); // no share, its own encoding
+        QCOMPARE(window(), u"empty | "_s + empty + u" |  | Windows-1252 | 0 |  "_s);
+
+        m_fx.trigger(u"mnuFileClose"_s);
+        m_fx.setPageNumber(u"2"_s);
+        QCOMPARE(m_fx.viewText(), frmMain::Hint);
+        QCOMPARE(
+            m_fx.messages(),
+            (QStringList {
+                u"Previous open file not exist\n"_s + missing, u"please open a book first"_s,
+                u"This file is not a plain-text book (it holds NUL bytes):\n"_s + bad,
+                u"Previous open file not exist\n"_s + missing, u"please open a book first"_s}));
     }
 
     void filePanelOpensABook()
@@ -215,7 +243,7 @@ private Q_SLOTS:
         QTest::newRow("beyond the book") << -1 << 9 << false << u"10 line 1"_s << u"NO Such Page"_s;
         // The jump belongs to the reopening: it does not land in the next book.
         QTest::newRow("book deleted")
-            << -1 << 2 << true << hint << u"Previous open file not exist"_s;
+            << -1 << 2 << true << hint << u"Previous open file not exist\nDIR/last.txt"_s;
         // Without "Jump To Last Read Page" the reopened book shows its page 1.
         QTest::newRow("no jump") << -2 << 2 << false << u"1 line 1"_s << QString();
     }
@@ -237,7 +265,7 @@ private Q_SLOTS:
             QFile::remove(saved.LastBook);
         m_fx.start();
         QCOMPARE(m_fx.shown(), shown);
-        QCOMPARE(m_fx.messages(), message.isNull() ? QStringList() : QStringList {message});
+        QCOMPARE(m_fx.messages().join(u'|').replace(m_fx.booksFolder(), u"DIR"_s), message);
         m_fx.open(m_fx.writeBook(u"next.txt"_s, 45));
         QCOMPARE(m_fx.shown(), u"1 line 1"_s);
     }
