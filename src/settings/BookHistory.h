@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -14,6 +15,9 @@
 //
 // The store is a text file of its own beside config.ini, newest first, written whole or not at
 // all. A damaged store is read as far as it is sound; a store that cannot be read is empty.
+// Several readers may share it: each change carries its time, and writing the store takes in
+// what others wrote since it was read, the latest change of each book and of the recent books
+// winning, so that no reader loses another's places.
 class BookHistory
 {
 public:
@@ -26,6 +30,7 @@ public:
         qint64 size = 0;
         int line = 0; // from 0
         QString encoding;
+        qint64 changed = 0; // when it was left, in ms since the epoch; 0: before times were kept
     };
 
     // The form of path the store knows it by: canonical where the file exists.
@@ -33,9 +38,10 @@ public:
 
     // Reads the store's file, which save() then writes.
     void load(const QString &fileName);
-    // False, with the system's words in *error, when the store could not be written; the old
-    // store is then whole. Without a file nothing is written.
-    bool save(QString *error = nullptr) const;
+    // Takes in what the store's file holds now and writes the result, which this history then
+    // holds too. False, with the system's words in *error, when the store could not be written;
+    // the old store is then whole. Without a file nothing is written.
+    bool save(QString *error = nullptr);
 
     std::optional<Place> place(const QString &path) const;
     // Puts the book first, replacing what was known of it, and forgets the books read longest
@@ -43,15 +49,30 @@ public:
     void remember(const Place &place);
 
     // The books opened last, newest first.
-    const QStringList &recent() const { return m_recent; }
+    QStringList recent() const;
     void addRecent(const QString &path);
     void removeRecent(const QString &path);
     // A book refused: off the recent books when its file has gone, kept when it may open again.
     void refused(const QString &path);
-    void clearRecent() { m_recent.clear(); }
+    void clearRecent();
 
 private:
+    struct Recent
+    {
+        QString path; // canonical
+        qint64 opened = 0; // ms since the epoch
+    };
+
+    static qint64 now();
+    void readFrom(const QByteArray &text);
+    QByteArray text() const;
+    // Takes in another history of the same store: per book the later change wins.
+    void merge(const BookHistory &other);
+    void trim();
+
     QString m_fileName;
     QList<Place> m_places; // newest first
-    QStringList m_recent; // newest first, canonical paths
+    QList<Recent> m_recent; // newest first
+    qint64 m_recentCleared = 0; // recent books opened before this are gone
+    QHash<QString, qint64> m_recentRemoved; // books taken off the recent books, and when
 };

@@ -6,6 +6,7 @@
 #include "support/TestMain.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -67,7 +68,11 @@ private Q_SLOTS:
         row("a field not a number", "place\tx\t20\t\t/b.txt\nplace\t1\t30\t\t/c.txt\n", {u"a"_s});
         row("a line of another kind", "garbage\nplace\t1\t30\t\t/c.txt\n", {u"a"_s});
         QTest::newRow("another format")
-            << QByteArray("Pagelark books 2\nplace\t1\t10\t\t/a.txt\n") << QStringList();
+            << QByteArray("Pagelark books 9\nplace\t1\t10\t\t/a.txt\n") << QStringList();
+        QTest::newRow("times, then a time not a number")
+            << QByteArray("Pagelark books 2\nplace\t5\t1\t10\t\t/a.txt\nrecent\tx\t/a.txt\n"
+                          "place\t6\t1\t10\t\t/b.txt\n")
+            << QStringList {u"a"_s};
         QTest::newRow("binary") << QByteArray("\0\xFF\x01", 3) << QStringList();
     }
 
@@ -85,6 +90,71 @@ private Q_SLOTS:
                 found << name;
         }
         QCOMPARE(found, known);
+    }
+
+    // Two readers share one store, each writing it whole in turn. Steps: A< or B< reads the
+    // store, A> or B> writes it; Ax5 leaves book x at line 5, A+x opens it (a recent book), A-x
+    // finds it gone, A0 clears the recent books. Then a third reader reads the store.
+    void twoReadersShareTheStore_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("read"); // places by book, then the recent books, newest first
+        QTest::newRow("places of two books") << "A< B< Ax5 By9 A> B>"
+                                             << "x5 y9 |";
+        QTest::newRow("one book: the later change wins, whoever writes last")
+            << "A< B< Ax5 Bx9 B> A>"
+            << "x9 |";
+        QTest::newRow("recent books of both") << "A< B< A+x B+y B> A>"
+                                              << "| y x";
+        QTest::newRow("a clear forgets what was opened before it") << "A+x A> B< B+y A0 A> B>"
+                                                                   << "|";
+        QTest::newRow("what is opened after a clear stays") << "A< B< A+x A> A0 A> B+y B>"
+                                                            << "| y";
+        QTest::newRow("a book found gone stays off the list") << "A+x A+y A> B< A-x A> B>"
+                                                              << "| y";
+        QTest::newRow("a book gone, then opened again") << "A+x A> B< A-x A> B+x B>"
+                                                        << "| x";
+    }
+
+    void twoReadersShareTheStore()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, read);
+        const QString file = m_dir.filePath(u"shared history"_s);
+        QFile::remove(file);
+        const auto book = [this](QChar name) {
+            return m_dir.filePath(u"gone/"_s + name);
+        };
+        BookHistory readers[2];
+        for (BookHistory &reader : readers)
+            reader.load(file);
+        for (const QString &step : steps.split(u' ')) {
+            BookHistory &reader = readers[step.at(0) == u'B'];
+            const QChar what = step.at(1);
+            if (what == u'<')
+                reader.load(file);
+            else if (what == u'>')
+                QVERIFY(reader.save());
+            else if (what == u'+')
+                reader.addRecent(book(step.at(2)));
+            else if (what == u'-')
+                reader.refused(book(step.at(2)));
+            else if (what == u'0')
+                reader.clearRecent();
+            else
+                reader.remember({book(what), 0, step.mid(2).toInt(), {}});
+        }
+        BookHistory third;
+        third.load(file);
+        QStringList seen;
+        for (const QChar name : {u'x', u'y'}) {
+            if (const auto place = third.place(book(name)))
+                seen << QString(name) + QString::number(place->line);
+        }
+        seen << u"|"_s;
+        for (const QString &path : third.recent())
+            seen << QFileInfo(path).fileName();
+        QCOMPARE(seen.join(u' '), read);
     }
 
     void placement_data()
