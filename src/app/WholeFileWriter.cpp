@@ -1,5 +1,7 @@
 #include "app/WholeFileWriter.h"
 
+#include "app/ReadWholeFile.h"
+
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSaveFile>
@@ -16,6 +18,8 @@ bool WholeFileWriter::open()
     cancel();
     m_error.clear();
     const QFileInfo target(m_fileName);
+    if (target.exists() && !target.isFile() && !target.isDir())
+        return fail(notRegularReason());
     if (target.exists() || target.isSymLink()) {
         m_replacement = std::make_unique<QSaveFile>(m_fileName);
         if (!m_replacement->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {

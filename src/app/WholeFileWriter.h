@@ -11,8 +11,9 @@ class QSaveFile;
 // Writes a file whole or not at all. The bytes go to a temporary file beside the target, which
 // takes the target's name at commit(); until then, and after a failure, cancel() or destruction,
 // the target is as it was. A file that replaces an existing one is first made to reach the disk,
-// so that a crash at any moment leaves the old content or the new; a new file has nothing to lose
-// and takes its name at once, as a plain copy would.
+// so that a crash at any moment leaves the old content or the new; a new file has nothing to
+// lose and is not waited for. Only a regular file is replaced: a device, a pipe or a socket of
+// the target's name is refused, and stays.
 class WholeFileWriter
 {
 public:

@@ -303,6 +303,36 @@ ScanResult scanLineEnds(const char *begin, const char *end, int every, const Lon
     return scanLoop(begin, end, every, cut, onLineEnd);
 }
 
+// The first CR or LF in [p, end), or end. The bytes are looked at 32 at a time.
+inline const char *nextLineEnd(const char *p, const char *end)
+{
+#ifdef PAGELARK_LINES_SSE2
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const auto hitsIn = [&](const char *at) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
+        return _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf));
+    };
+    // 32 bytes a round, one test for both halves.
+    for (; end - p >= 32; p += 32) {
+        const quint32 mask = quint32(_mm_movemask_epi8(hitsIn(p)))
+            | quint32(_mm_movemask_epi8(hitsIn(p + 16))) << 16;
+        if (mask)
+            return p + qCountTrailingZeroBits(mask);
+    }
+    if (end - p >= 16) {
+        if (const int mask = _mm_movemask_epi8(hitsIn(p)))
+            return p + qCountTrailingZeroBits(quint32(mask));
+        p += 16;
+    }
+#endif
+    for (; p != end; ++p) {
+        if (*p == '\r' || *p == '\n')
+            return p;
+    }
+    return end;
+}
+
 // The number of line ends in [begin, end), NUL bytes counting as text: every LF, and every CR but
 // one an LF follows, as that pair ends a single line. Counted 16 bytes at a time, without looking
 // at each line end on its own.

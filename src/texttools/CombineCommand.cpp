@@ -1,7 +1,10 @@
 #include "texttools/CombineCommand.h"
 
 #include "app/FileChecks.h"
+#include "app/ReadWholeFile.h"
 #include "texttools/Combiner.h"
+
+#include <QFileInfo>
 
 CombineCommand::CombineCommand(const QString &name, const QString &folder, const QStringList &files)
     : m_files(files), m_target(FullPathOf(folder, name))
@@ -28,6 +31,11 @@ CombineCommand::CombineCommand(const QString &name, const QString &folder, const
                     QStringLiteral("Can't combine file into itself, please enter a new file name"));
         }
     }
+    // Only a file is written over: a device, a pipe or a socket of that name stays as it is.
+    const QFileInfo target(m_target);
+    if (m_goAhead && target.exists() && !target.isFile() && !target.isDir())
+        refuse(ToolNotice::Kind::Message,
+               QStringLiteral("Cannot combine into %1: %2.").arg(m_target, notRegularReason()));
     if (m_goAhead && FileExists(m_target))
         m_overwriteQuestion = QStringLiteral("File ") + m_target
             + QStringLiteral(" allready exists!\r\nDo you want to overwrite it?");

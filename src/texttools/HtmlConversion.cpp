@@ -73,7 +73,10 @@ HtmlConversion::Outcome HtmlConversion::convertOne(const QString &source, ToolPr
     qsizetype passes = 0;
     bool written = true;
     while (!page.atEnd() && written) {
-        if (passes % kItemsPerClockReading == 0 && m_sinceYield.elapsed() >= m_yieldInterval) {
+        // Every file starts with a yield, so that Stop is heard before a file is converted
+        // however fast the files before it went.
+        if (passes == 0
+            || (passes % kItemsPerClockReading == 0 && m_sinceYield.elapsed() >= m_yieldInterval)) {
             progress.setValue(progressValue(passes));
             const bool stop = progress.yield();
             m_sinceYield.restart();

@@ -12,44 +12,6 @@ namespace {
 // What ends a line of the page's paragraph and opens the next.
 constexpr QByteArrayView kLineBreak("\r\n<br>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;");
 
-// The first byte in [p, end) that a line item stops at or gets replaced: a line end or one of the
-// three markup characters. They are ASCII, so neither encoding of a page puts them inside a
-// longer character. Most lines hold none but their end, so the bytes are looked at 16 at a time.
-const char *findSpecial(const char *p, const char *end)
-{
-#ifdef PAGELARK_LINES_SSE2
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i amp = _mm_set1_epi8('&');
-    const __m128i lt = _mm_set1_epi8('<');
-    const __m128i gt = _mm_set1_epi8('>');
-    const auto hitsIn = [&](const char *at) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
-        return _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)),
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, amp),
-                         _mm_or_si128(_mm_cmpeq_epi8(bytes, lt), _mm_cmpeq_epi8(bytes, gt))));
-    };
-    // 32 bytes a round, one test for both halves.
-    for (; end - p >= 32; p += 32) {
-        const quint32 mask = quint32(_mm_movemask_epi8(hitsIn(p)))
-            | quint32(_mm_movemask_epi8(hitsIn(p + 16))) << 16;
-        if (mask)
-            return p + qCountTrailingZeroBits(mask);
-    }
-    if (end - p >= 16) {
-        if (const int mask = _mm_movemask_epi8(hitsIn(p)))
-            return p + qCountTrailingZeroBits(quint32(mask));
-        p += 16;
-    }
-#endif
-    for (; p != end; ++p) {
-        if (*p == '\r' || *p == '\n' || *p == '&' || *p == '<' || *p == '>')
-            return p;
-    }
-    return end;
-}
-
 // What QByteArray::append() does, less its general insertion: within the reserved room a copy is
 // all it takes, and this runs for every line of the text.
 void appendTo(QByteArray &out, const char *bytes, qsizetype n)
@@ -57,20 +19,6 @@ void appendTo(QByteArray &out, const char *bytes, qsizetype n)
     const qsizetype at = out.size();
     out.resize(at + n);
     std::memcpy(out.data() + at, bytes, size_t(n));
-}
-
-const char *entityOf(char c)
-{
-    switch (c) {
-    case '&':
-        return "&amp;";
-    case '<':
-        return "&lt;";
-    case '>':
-        return "&gt;";
-    default:
-        return nullptr;
-    }
 }
 
 // Whether every byte is below 0x80; stops at the first that is not, most often on the first line.
@@ -93,15 +41,13 @@ bool isAscii(const QByteArray &text)
     return true;
 }
 
-// The base name as the page's encoding holds it: markup characters as entities, characters the
-// encoding has no byte for as numeric character references.
+// The base name as the page's encoding holds it, characters the encoding has no byte for as
+// numeric character references.
 QByteArray encodeName(const QString &name, TextEncoding encoding)
 {
     QByteArray bytes;
     for (const uint ch : name.toUcs4()) {
-        if (ch < 0x80 && entityOf(char(ch)))
-            bytes += entityOf(char(ch));
-        else if (TextCodec::canEncode(ch, encoding))
+        if (TextCodec::canEncode(ch, encoding))
             bytes += TextCodec::encode(
                 QString::fromUcs4(reinterpret_cast<const char32_t *>(&ch), 1), encoding);
         else
@@ -160,15 +106,8 @@ void HtmlPage::addNextItem()
         return;
     const char *begin = m_source.constData() + m_pos;
     const char *end = m_source.constData() + m_source.size();
-    const char *p = findSpecial(begin, end);
-    const char *chunk = begin;
-    while (p != end && *p != '\r' && *p != '\n') {
-        appendTo(m_page, chunk, p - chunk);
-        m_page += entityOf(*p);
-        chunk = p + 1;
-        p = findSpecial(chunk, end);
-    }
-    appendTo(m_page, chunk, p - chunk);
+    const char *p = LineEnds::nextLineEnd(begin, end);
+    appendTo(m_page, begin, p - begin);
     if (p == end) {
         m_page += "</p>\r\n"
                   "<hr color=rgb(84,0,168)>\r\n"

@@ -11,9 +11,10 @@ inline constexpr char kLineIndentation[] = "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;";
 // Builds the HTML page of one text file from its bytes and its base name, one line item at a
 // time, so that a caller can show progress and stop between items. The page is in the source's
 // encoding when that is UTF-8 or Windows-1252 (plain ASCII counts as Windows-1252), else in UTF-8,
-// and declares it; the text's bytes are copied as they are (as converted to UTF-8), except that
-// "&", "<" and ">" become entities, and characters of the name the encoding cannot hold become
-// numeric character references. Reading the source and writing the page are the caller's.
+// and declares it. The text and the name are copied as they are (as converted to UTF-8): nothing
+// is escaped, so markup in them reaches the page as markup; only characters of the name the
+// encoding cannot hold become numeric character references. Reading the source and writing the
+// page are the caller's.
 //
 // Line items: CR LF, a lone CR and a lone LF each end one; empty lines are dropped; the text
 // after the last line end (the tail) is always an item, even when empty.

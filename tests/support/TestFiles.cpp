@@ -29,4 +29,15 @@ QByteArray lines(int n, const QByteArray &lineEnd)
     return bytes;
 }
 
+QByteArray htmlPage(const QByteArray &title, const QByteArray &body, const QByteArray &charset)
+{
+    return "<html>\r\n<head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset="
+        + charset + "\">\r\n<title>" + title
+        + "</title>\r\n</head>\r\n<body leftmargin=64 style=\"border-left: medium solid "
+          "rgb(111,0,221); border-top: medium solid rgb(84,0,168)\">\r\n<br><font "
+          "color=\"navy\"><H2>"
+        + title + "</H2></font>\r\n<p align=\"justify\">&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;" + body
+        + "</p>\r\n<hr color=rgb(84,0,168)>\r\n<br><br><br><br>\r\n</body>\r\n</html>\r\n";
+}
+
 } // namespace TestFiles

@@ -6,7 +6,6 @@
 #include "texttools/CombineCommand.h"
 #include "texttools/FileDeletion.h"
 #include "texttools/HtmlConversion.h"
-#include "texttools/HtmlPage.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -42,6 +41,7 @@ const QString kItself = u"message: Can't combine file into itself, please enter 
 const QString kExists = u"directory already exist, create new directory action ignored|"_s;
 const QString kPage = u"range 2|value 0|value 0|yield|value 2|"_s; // a page of two items
 const QString kNotAFile = u": it is a device, a pipe or a socket, not a file"_s;
+const QByteArray kBr = "\r\n<br>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;";
 
 // Rows of the tables. Names are of files in the test's folder, a blank between two; what a
 // command shows is written as a log, with the test's folder left out of paths. A check's name
@@ -122,6 +122,8 @@ private Q_SLOTS:
         QTest::newRow("other letter case") << Check {"A.txt", ".", "a.txt b.txt", {}};
         QTest::newRow("existing target") << Check {"out.txt", ".", "a.txt b.txt",
             u"question: File out.txt allready exists!\r\nDo you want to overwrite it?|"_s};
+        QTest::newRow("a pipe as the target") << Check {"pipe", ".", "a.txt b.txt",
+            u"message: Cannot combine into pipe"_s + kNotAFile + u".|"};
         QTest::newRow("conversion, nothing given") << Check {nullptr, "", "",
             u"message: Needs at least one file to convert|"_s + kNoPath};
         // clang-format on
@@ -231,6 +233,9 @@ private Q_SLOTS:
             stopped + u"create folder newhtml"};
         QTest::newRow("page cannot be written") << Conversion {"a.txt", "a.html", 0, "",
             kExists + stopped + u"write newhtml/a.html"};
+        QTest::newRow("a pipe where a page goes") << Conversion {"b.txt a.txt", "pipe a.html", 0, "b",
+            kExists + u"range 1|value 0|value 0|yield|value 1|"_s + kExists + stopped
+            + u"write newhtml/a.html" + kNotAFile};
         // clang-format on
     }
 
@@ -238,10 +243,14 @@ private Q_SLOTS:
     {
         QFETCH(Conversion, run);
         const QString folder = path(u"newhtml"_s);
-        if (qstrcmp(run.inTheWay, "file") == 0)
+        if (qstrcmp(run.inTheWay, "file") == 0) {
             TestFiles::write(folder, "a file");
-        else if (*run.inTheWay)
+        } else if (qstrcmp(run.inTheWay, "pipe a.html") == 0) {
+            QVERIFY(QDir().mkpath(folder));
+            QCOMPARE(::mkfifo(QFile::encodeName(folder + u"/a.html"_s).constData(), 0600), 0);
+        } else if (*run.inTheWay) {
             QDir().mkpath(folder + u'/' + QLatin1String(run.inTheWay));
+        }
         HtmlConversion conversion(paths(run.listed), m_dir->path());
         conversion.setYieldInterval(0);
         RecordingProgress progress;
@@ -257,9 +266,13 @@ private Q_SLOTS:
         for (const QString &base : QString::fromLatin1(run.pages).split(u' ', Qt::SkipEmptyParts)) {
             pages << base + u".html";
             QCOMPARE(TestFiles::read(folder + u'/' + pages.last()),
-                     HtmlPage::build(TestFiles::read(path(base + u".txt")), base));
+                     TestFiles::htmlPage(base.toLatin1(),
+                                         base == u"a" ? QByteArray("a" + kBr) : QByteArray("b")));
         }
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), pages);
+        if (qstrcmp(run.inTheWay, "pipe a.html") == 0)
+            QVERIFY(QFileInfo::exists(folder + u"/a.html"_s)
+                    && !QFileInfo(folder + u"/a.html"_s).isFile());
     }
 };
 
