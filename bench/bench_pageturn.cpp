@@ -64,7 +64,8 @@ int main(int argc, char **argv)
     const int turns = std::max(1, std::atoi(argv[2]));
 
     SilentPrompts prompts;
-    GlobalData data = GlobalData::defaults();
+    GlobalData data;
+    data.applyDefaultsRule();
     frmMain window(prompts, data);
     window.Form_Load(QDir(config.path()).filePath(QStringLiteral("config.ini")));
     window.show();

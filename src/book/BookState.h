@@ -82,7 +82,6 @@ public:
     bool bookOpened() const { return BookOpened; }
     int currentPage() const { return CurrentPage; }
     int lastPageIndex() const { return LastPageIndex; }
-    int shownPage() const { return ShownPage; }
     const QString &searchText() const { return SearchText; }
     QString pageText(int index) const { return m_book.pageText(index); }
     // The size the book's file had when it was loaded.

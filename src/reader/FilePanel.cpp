@@ -305,19 +305,6 @@ void FilePanel::RestoreFavoritFolder()
     setFolder(m_data.FavoritePath);
 }
 
-QStringList FilePanel::listedFiles() const
-{
-    QStringList names;
-    const QModelIndex root = File1->rootIndex();
-    for (int row = 0; row < m_files->rowCount(root); ++row) {
-        const QModelIndex index = m_files->index(row, 0, root);
-        if (!m_files->isDir(index))
-            names.append(m_files->fileName(index));
-    }
-    names.sort();
-    return names;
-}
-
 void FilePanel::setFileListHeight(double twips)
 {
     const double before = m_fileListHeight;

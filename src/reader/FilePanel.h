@@ -45,14 +45,9 @@ public:
     void File1_DblClick(const QString &name);
     void cmdFavorit_Click();
 
-    // The books File1 lists now, in its order.
-    QStringList listedFiles() const;
-
     // Lays the panel out from its height, as the reader window's resize rule asks:
     // File1 height, the favourite button kept below it. Heights in twips.
     void setFileListHeight(double twips);
-    double fileListHeight() const { return m_fileListHeight; }
-    double favoritTop() const { return m_favoritTop; }
 
 Q_SIGNALS:
     void fileClicked(const QString &fullPath);

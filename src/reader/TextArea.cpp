@@ -239,22 +239,11 @@ void TextArea::setText(const QString &text)
     setCurrentCharFormat(format);
 }
 
-int TextArea::selStart() const
-{
-    return textCursor().selectionStart();
-}
-
 void TextArea::setSelStart(int start)
 {
     QTextCursor cursor = textCursor();
     cursor.setPosition(qBound(0, start, document()->characterCount() - 1));
     setTextCursor(cursor);
-}
-
-int TextArea::selLength() const
-{
-    const QTextCursor cursor = textCursor();
-    return cursor.selectionEnd() - cursor.selectionStart();
 }
 
 void TextArea::setSelLength(int length)

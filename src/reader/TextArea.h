@@ -28,9 +28,7 @@ public:
     // CR LF, lone CR and lone LF each end a line.
     void setText(const QString &text);
 
-    int selStart() const;
     void setSelStart(int start);
-    int selLength() const;
     void setSelLength(int length);
     void selectWholeText();
     void collapseSelection(); // nothing selected, caret at the start of the text

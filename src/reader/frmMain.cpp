@@ -5,7 +5,9 @@
 #include "book/BaseName.h"
 #include "platform/Drives.h"
 #include "platform/FileDrops.h"
+#include "platform/Launcher.h"
 #include "platform/Prompts.h"
+#include "platform/Registry.h"
 #include "platform/ShortcutsFirst.h"
 #include "reader/EncodingMenu.h"
 #include "reader/LabelSlot.h"
@@ -24,25 +26,19 @@
 #include <QTimer>
 #include <QUrl>
 
-namespace {
-
-const Drives &systemDrives()
-{
-    static const SystemDrives drives;
-    return drives;
-}
-
-} // namespace
-
 const QString frmMain::Hint =
     QStringLiteral("Use -> to go to next page and <- to go to previous page");
 
-frmMain::frmMain(Prompts &prompts, GlobalData &data, QWidget *parent)
-    : frmMain(prompts, data, systemDrives(), parent)
-{ }
+frmMain::Desktop frmMain::Desktop::system()
+{
+    static const SystemDrives drives;
+    static DesktopLauncher launcher;
+    static DesktopRegistry registry;
+    return {drives, launcher, registry};
+}
 
-frmMain::frmMain(Prompts &prompts, GlobalData &data, const Drives &drives, QWidget *parent)
-    : QMainWindow(parent), m_prompts(prompts), m_data(data), m_drives(drives)
+frmMain::frmMain(Prompts &prompts, GlobalData &data, const Desktop &desktop, QWidget *parent)
+    : QMainWindow(parent), m_prompts(prompts), m_data(data), m_desktop(desktop)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(AppInfo::title());

@@ -44,8 +44,19 @@ class frmMain : public QMainWindow
 public:
     static const QString Hint; // what the page view shows until a book is opened
 
-    frmMain(Prompts &prompts, GlobalData &data, QWidget *parent = nullptr);
-    frmMain(Prompts &prompts, GlobalData &data, const Drives &drives, QWidget *parent = nullptr);
+    // What the desktop gives the window's commands: its drives, the programs it starts and the
+    // registry of the system information tool.
+    struct Desktop
+    {
+        const Drives &drives;
+        Launcher &launcher;
+        Registry &registry;
+        // The real ones.
+        static Desktop system();
+    };
+
+    frmMain(Prompts &prompts, GlobalData &data, const Desktop &desktop = Desktop::system(),
+            QWidget *parent = nullptr);
     ~frmMain() override;
 
     // Start-up and exit.
@@ -99,9 +110,6 @@ public:
     void mnuTextTools_Click();
     void mnuHelpAbout_Click();
 
-    // The desktop services the commands use; by default the real ones.
-    void setDesktop(Launcher *launcher, Registry *registry);
-
     // Options.
     void mnuViewOptions_Click();
 
@@ -114,9 +122,6 @@ public:
 
     // The book state, for the window's commands and for tests.
     const BookState &state() const { return m_state; }
-
-    TextArea *textArea() const { return m_textArea; }
-    FilePanel *filePanel() const { return frmFile; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -147,15 +152,13 @@ private:
 
     Prompts &m_prompts;
     GlobalData &m_data;
-    const Drives &m_drives;
+    Desktop m_desktop;
     QString ConfigFile;
 
     BookState m_state;
     std::unique_ptr<PageFormatter> m_format;
 
     std::unique_ptr<QPrinter> m_printer;
-    Launcher *m_launcher = nullptr;
-    Registry *m_registry = nullptr;
 
     ReaderLayout m_layout;
     BookHistory m_history;

@@ -73,28 +73,10 @@ void frmMain::mnuEditCopy_Click()
 
 // ---- launches and the other windows ---------------------------------------------------------
 
-void frmMain::setDesktop(Launcher *launcher, Registry *registry)
-{
-    m_launcher = launcher;
-    m_registry = registry;
-}
-
-static Launcher &desktopLauncher(Launcher *chosen)
-{
-    static DesktopLauncher desktop;
-    return chosen ? *chosen : desktop;
-}
-
-static Registry &desktopRegistry(Registry *chosen)
-{
-    static DesktopRegistry desktop;
-    return chosen ? *chosen : desktop;
-}
-
 // The book goes to the desktop's plain-text editor as one argument, never through a shell.
 void frmMain::menuOpenWith_Click()
 {
-    const QString failure = desktopLauncher(m_launcher).openInTextEditor(m_state.bookPath());
+    const QString failure = m_desktop.launcher.openInTextEditor(m_state.bookPath());
     if (!failure.isEmpty())
         m_prompts.tell(this, failure);
 }
@@ -106,19 +88,19 @@ void frmMain::mnuFileExit_Click()
 
 void frmMain::mnuHelpTopic_Click()
 {
-    const QString failure = desktopLauncher(m_launcher).showHelpPage();
+    const QString failure = m_desktop.launcher.showHelpPage();
     if (!failure.isEmpty())
         m_prompts.tell(this, failure);
 }
 
 void frmMain::mnuTextTools_Click()
 {
-    frmTextTool::showSingle(m_prompts, m_drives);
+    frmTextTool::showSingle(m_prompts, m_desktop.drives);
 }
 
 void frmMain::mnuHelpAbout_Click()
 {
-    frmAbout about(m_prompts, desktopRegistry(m_registry), desktopLauncher(m_launcher), this);
+    frmAbout about(m_prompts, m_desktop.registry, m_desktop.launcher, this);
     about.exec();
 }
 

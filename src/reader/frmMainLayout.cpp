@@ -81,7 +81,7 @@ void frmMain::buildControls()
     for (QLabel *panel : {share, m_encodingPanel})
         panel->setContentsMargins(6, 0, 6, 0);
 
-    frmFile = new FilePanel(m_prompts, m_data, m_drives, m_client);
+    frmFile = new FilePanel(m_prompts, m_data, m_desktop.drives, m_client);
 
     Label2 = named(new QLabel(QStringLiteral("Total Pages:"), m_client), "Label2");
     setBlueText(Label2);

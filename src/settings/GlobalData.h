@@ -21,10 +21,6 @@ struct VariantValue
 
     static VariantValue fromLong(qint32 v) { return {Long, v}; }
     bool holdsNumber() const { return type == Integer || type == Long; }
-    bool operator==(const VariantValue &other) const
-    {
-        return type == other.type && (!holdsNumber() || value == other.value);
-    }
 };
 
 struct GlobalData
@@ -44,15 +40,9 @@ struct GlobalData
     VBool FontBold = VFalse;
     VBool FontItalic = VFalse;
 
-    // The record a first run gets: all zero, then the defaults rule.
-    static GlobalData defaults();
-
-    // When LinesPerPage is 0, sets the five defaults (15 lines, white on black, no favourite,
+    // When LinesPerPage is 0, sets the five defaults (15 lines, black text on white, no favourite,
     // 12 points) and leaves every other field as it is.
     void applyDefaultsRule();
-
-    bool operator==(const GlobalData &other) const;
-    bool operator!=(const GlobalData &other) const { return !(*this == other); }
 };
 
 // The one record of the running program.

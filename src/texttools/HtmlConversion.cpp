@@ -12,6 +12,10 @@
 
 namespace {
 
+// How long the run works between two yields: often enough for painting and a working Stop,
+// rarely enough to cost nothing against the work. The clock is read only every few lines: on a
+// book of short lines reading it would cost more than the lines.
+constexpr qint64 kYieldIntervalMs = 15;
 constexpr qsizetype kItemsPerClockReading = 64;
 
 int progressValue(qsizetype n)
@@ -76,7 +80,8 @@ HtmlConversion::Outcome HtmlConversion::convertOne(const QString &source, ToolPr
         // Every file starts with a yield, so that Stop is heard before a file is converted
         // however fast the files before it went.
         if (passes == 0
-            || (passes % kItemsPerClockReading == 0 && m_sinceYield.elapsed() >= m_yieldInterval)) {
+            || (passes % kItemsPerClockReading == 0
+                && m_sinceYield.elapsed() >= kYieldIntervalMs)) {
             progress.setValue(progressValue(passes));
             const bool stop = progress.yield();
             m_sinceYield.restart();

@@ -24,10 +24,6 @@ public:
     // Where the pages go.
     const QString &folder() const { return m_folder; }
 
-    // How long the run works between two yields. The clock is read only every few lines: on a
-    // book of short lines reading it would cost more than the lines.
-    void setYieldInterval(qint64 milliseconds) { m_yieldInterval = milliseconds; }
-
     // Ends with the status "Done..." unless it failed; failure() then says why, for the status
     // bar and a message alike.
     Outcome run(ToolProgress &progress);
@@ -41,8 +37,5 @@ private:
     QString m_folder;
     ToolNotices m_notices;
     QString m_failure;
-    // Often enough for painting and a working Stop, rarely enough to cost nothing against the
-    // work.
-    qint64 m_yieldInterval = 15;
     QElapsedTimer m_sinceYield;
 };

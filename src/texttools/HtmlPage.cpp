@@ -124,12 +124,3 @@ void HtmlPage::addNextItem()
     const bool crLf = *p == '\r' && p + 1 != end && p[1] == '\n';
     m_pos = (p - m_source.constData()) + (crLf ? 2 : 1);
 }
-
-QByteArray HtmlPage::build(QByteArray source, const QString &baseName)
-{
-    HtmlPage page(std::move(source), baseName);
-    page.m_page.reserve(page.wholePageRoom());
-    while (!page.atEnd())
-        page.addNextItem();
-    return page.bytes();
-}

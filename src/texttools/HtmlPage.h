@@ -40,9 +40,6 @@ public:
     void dropBytes() { m_page.truncate(0); }
     TextEncoding encoding() const { return m_encoding; }
 
-    // The whole page in one call.
-    static QByteArray build(QByteArray source, const QString &baseName);
-
 private:
     // Room for the whole page: what is built so far, the text, its line breaks and the tail.
     qsizetype wholePageRoom() const

@@ -12,6 +12,8 @@
 #include <QKeySequence>
 #include <QRandomGenerator>
 #include <QScopeGuard>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -66,28 +68,41 @@ struct Reader
     BookState state;
 };
 
-// Search and Next the plain way: each page's text as the view holds it, searched from the start
-// of the book, or by Next from the page shown on, just after the last match when it is there.
+// Search and Next from the list of every match in the book, each page's text as the view shows
+// it: Search selects the first of them; Next the first after the one selected when that is on
+// the page shown, else the first from the start of the page shown. A search without a match
+// leaves nothing selected.
 struct PlainSearch
 {
+    using Match = std::pair<int, int>; // page, position
+
     QString find(bool next)
     {
-        int from = next && found >= 0 && page == current ? found + 1 : 0;
-        for (int p = next ? current : 0; p < views.size() && !text.isEmpty(); ++p, from = 0) {
-            if ((found = int(views[p].indexOf(text, from, Qt::CaseInsensitive))) >= 0) {
-                current = page = p;
-                return QStringLiteral("[%1] / page %1 / at %2").arg(p + 1).arg(found);
-            }
-        }
-        if (text.isEmpty())
+        if (text.isEmpty()) // nothing searched for yet
             return {};
-        found = -1;
-        return next ? u"Reach End of Book"_qs : u"string not found"_qs;
+        QList<Match> matches;
+        for (int p = 0; p < views.size(); ++p) {
+            for (int at = 0; (at = int(views[p].indexOf(text, at, Qt::CaseInsensitive))) >= 0; ++at)
+                matches << Match {p, at};
+        }
+        const Match after = next && selected && selected->first == current
+            ? *selected
+            : Match {next ? current : 0, -1};
+        const auto found =
+            std::find_if(matches.begin(), matches.end(), [&](const Match &m) { return m > after; });
+        if (found == matches.end()) {
+            selected.reset();
+            return next ? u"Reach End of Book"_qs : u"string not found"_qs;
+        }
+        selected = *found;
+        current = found->first;
+        return QStringLiteral("[%1] / page %1 / at %2").arg(current + 1).arg(found->second);
     }
 
     QStringList views;
     QString text;
-    int current = 0, found = 0, page = 0;
+    int current = 0;
+    std::optional<Match> selected;
 };
 
 // Letters whose case folding is not plain ASCII's, and a character beyond the plane.
@@ -213,7 +228,9 @@ void tst_book::pagesMatchAPlainReading()
         QString expected;
         const int size = linesPerPage < 1 ? qMax(1, int(lines.size())) : linesPerPage;
         for (int i = 0; i < lines.size(); ++i) {
-            expected += TextCodec::decode(lines[i], book.encoding());
+            expected +=
+                QStringDecoder(TextCodec::charsetName(book.encoding()).toLatin1().constData())
+                    .decode(lines[i]);
             expected += (i + 1) % size && i + 1 < lines.size() ? u"\r\n"_qs : u"\r\n|"_qs;
         }
         QVERIFY2(pagesOf(book) == expected, bytes.toHex(' ').constData());
@@ -373,7 +390,6 @@ void tst_book::searchMatchesAPlainReading()
         QStringList letters;
         for (const char32_t c : (utf8 ? kUtf8Letters : k1252Letters).toUcs4())
             letters << QString::fromUcs4(&c, 1);
-        const TextEncoding encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
         for (int round = 0; round < 120; ++round) {
             QString text;
             for (int line = 5 + random.bounded(60); line > 0; --line) {
@@ -381,13 +397,25 @@ void tst_book::searchMatchesAPlainReading()
                     text += letters.at(random.bounded(letters.size()));
                 text += lineEnds[random.bounded(3)];
             }
-            TestFiles::write(path, TextCodec::encode(text, encoding) + (utf8 ? "" : "\xE9"));
+            // Saved by Qt's converters; the Windows-1252 book ends in a letter that is no UTF-8.
+            const QByteArray saved = utf8 ? text.toUtf8() : QStringEncoder("windows-1252")(text);
+            TestFiles::write(path, utf8 ? saved : saved + "\xE9");
+            const int linesPerPage = 1 + random.bounded(4);
+            // Read in the encoding it was saved in: a few bytes may tell the detector another.
             Reader reader;
-            QVERIFY(reader.open(path, 1 + random.bounded(4), false).endsWith(u"pages"));
-            QCOMPARE(reader.state.book().encoding() == TextEncoding::Utf8, utf8);
+            if (!utf8)
+                reader.state.chooseEncoding(TextEncoding::Windows1252);
+            QVERIFY(reader.open(path, linesPerPage, false).endsWith(u"pages"));
+            // The pages as the view shows them, from the text written: a line end each "\n".
             PlainSearch plain;
-            for (int page = 0; page < reader.state.book().pageCount(); ++page)
-                plain.views << reader.state.pageText(page).replace(u"\r\n"_qs, u"\n"_qs);
+            QStringList lines =
+                QString(text).replace(u"\r\n"_qs, u"\n"_qs).replace(u'\r', u'\n').split(u'\n');
+            if (utf8)
+                lines.removeLast(); // the text ends with a line end
+            else
+                lines.last() = u"\u00E9"_qs;
+            for (int line = 0; line < lines.size(); line += linesPerPage)
+                plain.views << lines.mid(line, linesPerPage).join(u'\n') + u'\n';
             for (int step = 0; step < 40; ++step) {
                 const int action = random.bounded(4);
                 if (action == 0) {

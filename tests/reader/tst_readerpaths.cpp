@@ -1,6 +1,6 @@
-// The reader window's newer paths: keys that win wherever the focus is, coming back to books
-// (places, recent books, the window's placement), page keys, the wheel and full screen, the
-// encoding menu, files that are no books, and the font dialog's range of sizes.
+// Coming back to books and moving in them: keys that win wherever the focus is, coming back
+// to books (places, recent books, the window's placement), page keys, the wheel and full screen,
+// the encoding menu, files that are no books, and the font dialog's range of sizes.
 #include "book/TextCodec.h"
 #include "platform/FontDialog.h"
 #include "support/ReaderFixture.h"

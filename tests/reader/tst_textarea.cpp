@@ -78,7 +78,7 @@ private Q_SLOTS:
         if (!row.find.isNull())
             QCOMPARE(view.find(row.find, row.from),
                      row.selected.compare(row.find, Qt::CaseInsensitive) ? -1 : row.start);
-        QCOMPARE(view.selStart(), row.start);
+        QCOMPARE(view.textCursor().selectionStart(), row.start);
         QCOMPARE(view.selectedText(), row.selected);
         QCOMPARE(view.selBold(), row.isBold < 0 ? std::nullopt : std::optional<bool>(row.isBold));
         QCOMPARE(view.selFontSize().has_value(), row.isBold >= 0);

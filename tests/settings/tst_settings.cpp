@@ -4,6 +4,7 @@
 #include "settings/RecordCodec.h"
 #include "settings/SettingsFile.h"
 #include "settings/frmOptions.h"
+#include "support/ReaderFixture.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
@@ -21,7 +22,7 @@ Q_DECLARE_METATYPE(GlobalData)
 
 namespace {
 
-// LoadLastBook True, LastBook D:\b.txt, LastPage 4, 15 lines, white on black, 12-point Arial.
+// LoadLastBook True, LastBook D:\b.txt, LastPage 4, 15 lines, black text on white, 12-point Arial.
 const QByteArray kExample = QByteArray::fromHex(
     "FF FF 00 00 08 00 44 3A 5C 62 2E 74 78 74 04 00 0F 00 03 00 FF FF FF 00 03 00 00 00 00 00 "
     "00 00 00 00 00 00 0C 00 05 00 41 72 69 61 6C 00 00 00 00");
@@ -38,6 +39,29 @@ const GlobalData kOther {VFalse, VTrue, u"/l\u00E9.txt"_s, -32768, 32767,
     VariantValue::fromLong(qint32(0x80000005)), VariantValue::fromLong(0xFF), QString(), QString(),
     VTrue, 77, u"Serif"_s, VTrue, VTrue};
 // clang-format on
+
+// A record's fields in their order, for comparing two records.
+QString fieldsOf(const GlobalData &d)
+{
+    const auto colour = [](const VariantValue &v) {
+        return u"%1:%2"_s.arg(v.type).arg(v.value);
+    };
+    return QStringList {QString::number(d.LoadLastBook),
+                        QString::number(d.JumpToLastPage),
+                        d.LastBook,
+                        QString::number(d.LastPage),
+                        QString::number(d.LinesPerPage),
+                        colour(d.BackColor),
+                        colour(d.ForeColor),
+                        d.FavoritePath,
+                        d.FavoriteDrive,
+                        QString::number(d.FavoriteSet),
+                        QString::number(d.FontSize),
+                        d.FontName,
+                        QString::number(d.FontBold),
+                        QString::number(d.FontItalic)}
+        .join(u'|');
+}
 
 } // namespace
 
@@ -85,7 +109,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes"); // the file after the call; null: none, a failure
 
         const QString config = u"Pagelark/config.ini"_s;
-        const GlobalData defaults = GlobalData::defaults();
+        const GlobalData defaults = firstRunRecord();
         QTest::newRow("first run: an empty file is made")
             << config << QByteArray() << false << defaults << QByteArray("");
         QTest::newRow("the 36-byte empty record")
@@ -143,7 +167,7 @@ private Q_SLOTS:
             TestFiles::write(path, before);
         GlobalData data = save ? record : GlobalData();
         const SettingsFileResult result = SaveLoadGlobalData(path, save, data);
-        QCOMPARE(data, record);
+        QCOMPARE(fieldsOf(data), fieldsOf(record));
         QCOMPARE(result.ok, !bytes.isNull());
         QCOMPARE(result.error.contains(path), bytes.isNull());
         QCOMPARE(QFileInfo(path).isFile(), !bytes.isNull());
@@ -151,7 +175,9 @@ private Q_SLOTS:
         QCOMPARE(TestFiles::read(dir.filePath(u"blocker"_s)), "a file");
         QVERIFY(QDir(dir.filePath(u"shelf"_s)).isEmpty());
         GlobalData again;
-        QVERIFY(bytes.isNull() || (SaveLoadGlobalData(path, false, again).ok && again == record));
+        QVERIFY(
+            bytes.isNull()
+            || (SaveLoadGlobalData(path, false, again).ok && fieldsOf(again) == fieldsOf(record)));
     }
 
     void linesPerPage_data()
@@ -185,7 +211,7 @@ private Q_SLOTS:
         const QStringList texts = typed.split(u'|');
         for (const QString &text : texts.mid(1))
             prompts.inputs << text;
-        GlobalData data = GlobalData::defaults();
+        GlobalData data = firstRunRecord();
         data.LoadLastBook = VTrue;
         data.JumpToLastPage = VTrue;
         frmOptions dialog(prompts, data, nullptr);

@@ -6,8 +6,10 @@
 #include "support/TestFiles.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
+#include <QPointer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,12 +50,12 @@ frmMain *ReaderFixture::start()
 {
     m_window.reset();
     data = GlobalData();
-    m_window = std::make_unique<frmMain>(prompts, data, drives);
-    m_window->setDesktop(&launcher, &registry);
+    m_window =
+        std::make_unique<frmMain>(prompts, data, frmMain::Desktop {drives, launcher, registry});
     m_window->Form_Load(ConfigFilePath());
     m_window->show();
     if (!QTest::qWaitForWindowExposed(m_window.get()))
-        qWarning("the reader window was not exposed");
+        QTest::qFail("the reader window was not shown", __FILE__, __LINE__);
     return m_window.get();
 }
 
@@ -72,7 +74,10 @@ QString ReaderFixture::text(const QString &name) const
     return label ? label->text() : QStringLiteral("<no control %1>").arg(name);
 }
 
-// Gives up after a few seconds, so that a dialog that never opens fails only its test.
+// Gives up after a few seconds, so that a dialog that never opens fails only its test. A check
+// that fails in the answer returns from it before the dialog is closed: the dialog is closed
+// here, so that the test ends at once with its failure rather than waiting for the program's
+// timeout; an answer that leaves the dialog open fails the test too.
 void ReaderFixture::answerModal(std::function<void(QWidget *)> answer)
 {
     auto *timer = new QTimer;
@@ -83,8 +88,20 @@ void ReaderFixture::answerModal(std::function<void(QWidget *)> answer)
                              return;
                          timer->stop();
                          timer->deleteLater();
-                         if (dialog)
-                             answer(dialog);
+                         if (!dialog) {
+                             QTest::qFail("no dialog opened", __FILE__, __LINE__);
+                             return;
+                         }
+                         const QPointer<QWidget> open = dialog;
+                         answer(dialog);
+                         if (!open || !open->isVisible())
+                             return;
+                         if (!QTest::currentTestFailed())
+                             QTest::qFail("the answer left the dialog open", __FILE__, __LINE__);
+                         if (auto *modal = qobject_cast<QDialog *>(open.data()))
+                             modal->reject();
+                         else
+                             open->close();
                      });
     timer->start(10);
 }

@@ -13,6 +13,17 @@
 #include <functional>
 #include <memory>
 
+// The record a first run starts with: zero but for the five defaults.
+inline GlobalData firstRunRecord()
+{
+    GlobalData record;
+    record.LinesPerPage = 15;
+    record.BackColor = VariantValue::fromLong(0xFFFFFF);
+    record.ForeColor = VariantValue::fromLong(0);
+    record.FontSize = 12;
+    return record;
+}
+
 // The reader window as a user meets it: built with scripted prompts, fake drives and a fake
 // desktop, started by its load step on config.ini in a temporary config folder and closed by its
 // unload step. A test calls init() from its own init(); controls and actions are found by their
@@ -40,7 +51,7 @@ public:
     void trigger(const QString &action) const { find<QAction>(action)->trigger(); }
     // The text of the line edit or label named name.
     QString text(const QString &name) const;
-    TextArea *view() const { return m_window->textArea(); }
+    TextArea *view() const { return find<TextArea>(QStringLiteral("TextArea")); }
     QString viewText() const { return view()->text(); }
     // The page-number box and the first line of the view, as "3 line 31".
     QString shown() const

@@ -1,5 +1,7 @@
 #include "support/TestFiles.h"
 
+#include "texttools/HtmlPage.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,6 +29,14 @@ QByteArray lines(int n, const QByteArray &lineEnd)
     for (int i = 1; i <= n; ++i)
         bytes += "line " + QByteArray::number(i) + lineEnd;
     return bytes;
+}
+
+QByteArray htmlPageOf(const QByteArray &source, const QString &name)
+{
+    HtmlPage page(source, name);
+    while (!page.atEnd())
+        page.addNextItem();
+    return page.bytes();
 }
 
 QByteArray htmlPage(const QByteArray &title, const QByteArray &body, const QByteArray &charset)

@@ -13,6 +13,9 @@ QByteArray read(const QString &path);
 // n lines "line 1" .. "line n", each ended by lineEnd.
 QByteArray lines(int n, const QByteArray &lineEnd = "\r\n");
 
+// The page HtmlPage makes of source, built one item at a time.
+QByteArray htmlPageOf(const QByteArray &source, const QString &name);
+
 // The HTML page of a text file written out whole: its name as title and heading, body as its
 // paragraph after the first indentation.
 QByteArray htmlPage(const QByteArray &title, const QByteArray &body,

@@ -23,10 +23,15 @@ bool TestMain::add(const char *name, Factory factory)
     return true;
 }
 
-// Arguments after the program name go to every class; `-class NAME` runs that class alone.
+// Arguments after the program name go to every class; `-class NAME` runs that class alone. A
+// program of the widget-free classes needs no display.
 int main(int argc, char **argv)
 {
+#ifdef PAGELARK_CORE_TESTS
+    QCoreApplication app(argc, argv);
+#else
     QApplication app(argc, argv);
+#endif
     QByteArray only;
     std::vector<char *> arguments(argv, argv + argc);
     for (size_t i = 1; i + 1 < arguments.size(); ++i) {

@@ -54,7 +54,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, source);
         QFETCH(QString, name);
         QFETCH(QByteArray, expected);
-        QCOMPARE(HtmlPage::build(source, name), expected);
+        QCOMPARE(TestFiles::htmlPageOf(source, name), expected);
     }
 
     // Long enough texts that line ends and markup fall anywhere in the blocks the page builder
@@ -78,7 +78,8 @@ private Q_SLOTS:
             QByteArray body;
             for (qsizetype i = 0; i + 1 < items.size(); ++i)
                 body += items[i].isEmpty() ? QByteArray() : items[i] + kBr;
-            QVERIFY2(HtmlPage::build(source, QStringLiteral("n")) == page("n", body + items.last()),
+            QVERIFY2(TestFiles::htmlPageOf(source, QStringLiteral("n"))
+                         == page("n", body + items.last()),
                      source.toHex(' ').constData());
         }
     }

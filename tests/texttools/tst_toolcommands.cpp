@@ -252,7 +252,6 @@ private Q_SLOTS:
             QDir().mkpath(folder + u'/' + QLatin1String(run.inTheWay));
         }
         HtmlConversion conversion(paths(run.listed), m_dir->path());
-        conversion.setYieldInterval(0);
         RecordingProgress progress;
         progress.stopAt = run.stopAt;
         using O = HtmlConversion::Outcome;
