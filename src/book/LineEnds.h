@@ -333,6 +333,15 @@ inline const char *nextLineEnd(const char *p, const char *end)
     return end;
 }
 
+// Where the line after the one that holds p starts: past its line end, or end.
+inline const char *nextLineStart(const char *p, const char *end)
+{
+    p = nextLineEnd(p, end);
+    if (p == end)
+        return end;
+    return (*p == '\r' && p + 1 != end && p[1] == '\n') ? p + 2 : p + 1;
+}
+
 // The number of line ends in [begin, end), NUL bytes counting as text: every LF, and every CR but
 // one an LF follows, as that pair ends a single line. Counted 16 bytes at a time, without looking
 // at each line end on its own.

@@ -115,12 +115,18 @@ void frmMain::reloadBook(std::optional<TextEncoding> encoding)
     loadPath(m_state.bookPath(), line, encoding);
 }
 
+// What is kept of the book besides the place, its bookmarks and contents corrections, goes with
+// it as it was read at the book's opening and changed since.
 void frmMain::leaveBook()
 {
+    if (!m_state.bookOpened())
+        return;
     const std::optional<TextEncoding> chosen = m_state.encodingChoice();
-    if (m_state.bookOpened())
-        m_history.remember({m_state.bookPath(), m_state.fileSize(), m_state.firstLineShown(),
-                            chosen ? TextCodec::charsetName(*chosen) : QString()});
+    m_record.path = m_state.bookPath();
+    m_record.size = m_state.fileSize();
+    m_record.line = m_state.firstLineShown();
+    m_record.encoding = chosen ? TextCodec::charsetName(*chosen) : QString();
+    m_history.remember(m_record);
 }
 
 void frmMain::showRecentBooks()
@@ -181,6 +187,7 @@ void frmMain::LoadBook()
         return;
     }
     const QString &path = m_state.bookPath();
+    m_record = m_history.place(path).value_or(BookHistory::Place());
     showBookName(path);
     // Whichever way it was opened, the book is the one to come back to: exit stores its page.
     m_data.LastBook = path;

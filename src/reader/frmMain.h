@@ -162,6 +162,7 @@ private:
 
     ReaderLayout m_layout;
     BookHistory m_history;
+    BookHistory::Place m_record; // of the open book
 
     QWidget *m_client = nullptr;
     QToolBar *tbToolBar = nullptr;

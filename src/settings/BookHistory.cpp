@@ -23,6 +23,10 @@ constexpr char kPlace[] = "place";
 constexpr char kRecent[] = "recent";
 constexpr char kCleared[] = "cleared";
 constexpr char kForgotten[] = "forgot";
+// After a place, what belongs to it.
+constexpr char kBookmark[] = "mark";
+constexpr char kChapter[] = "chapter";
+constexpr char kPattern[] = "pattern";
 // Books taken off the recent books are remembered a while, so that another reader's store does
 // not bring them back.
 constexpr int kMaxForgotten = 50;
@@ -39,6 +43,17 @@ QByteArray encodePath(const QString &path)
 QString decodePath(const QByteArray &field)
 {
     return QFile::decodeName(QByteArray::fromPercentEncoding(field));
+}
+
+// A text of the reader's: its UTF-8 percent-encoded after "=", so that the field is never empty.
+QByteArray encodeText(const QString &text)
+{
+    return '=' + text.toUtf8().toPercentEncoding();
+}
+
+QString decodeText(const QByteArray &field)
+{
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(field.mid(1)));
 }
 
 std::optional<qint64> number(const QByteArray &field)
@@ -58,6 +73,14 @@ void noteTime(qint64 time)
 {
     qint64 seen = lastTime.load();
     while (seen < time && !lastTime.compare_exchange_weak(seen, time)) { }
+}
+
+std::optional<LineAnchor> anchorOf(const QByteArray &line, const QByteArray &text)
+{
+    const std::optional<qint64> at = number(line);
+    if (!at || !text.startsWith('='))
+        return std::nullopt;
+    return LineAnchor {*at, decodeText(text)};
 }
 
 } // namespace
@@ -97,42 +120,75 @@ void BookHistory::readFrom(const QByteArray &text)
     const bool timed = header == kHeader;
     if (!timed && header != kHeader1)
         return;
-    // Each kind of entry, its fields after the kind and the time.
-    const qsizetype timeField = timed ? 1 : 0;
     for (const QByteArray &entry : std::as_const(lines)) {
-        if (entry.trimmed().isEmpty())
-            continue;
-        const QList<QByteArray> fields = entry.trimmed().split('\t');
-        const std::optional<qint64> time = timed && fields.size() > 1 ? number(fields[1]) : 0;
-        if (fields.last().isEmpty() || !time)
+        if (!entry.trimmed().isEmpty() && !readEntry(entry.trimmed().split('\t'), timed))
             break; // damaged from here on: what came before stays
-        noteTime(*time);
-        if (timed && fields.first() == kCleared && fields.size() == 2) {
-            m_recentCleared = std::max(m_recentCleared, *time);
-            continue;
-        }
-        if (timed && fields.first() == kForgotten && fields.size() == 3) {
-            if (m_recentRemoved.size() < kMaxForgotten)
-                m_recentRemoved.insert(decodePath(fields.last()), *time);
-            continue;
-        }
-        if (fields.first() == kRecent && fields.size() == 2 + timeField) {
-            if (m_recent.size() < MaxRecent)
-                m_recent.append({decodePath(fields.last()), *time});
-            continue;
-        }
-        if (fields.first() != kPlace || fields.size() != 5 + timeField)
-            break;
-        const std::optional<qint64> size = number(fields[1 + timeField]);
-        const std::optional<qint64> line = number(fields[2 + timeField]);
-        if (!size || !line || *line > std::numeric_limits<int>::max())
-            break;
-        if (m_places.size() < MaxBooks)
-            m_places.append(
-                {decodePath(fields.last()), *size, int(*line),
-                 QString::fromLatin1(QByteArray::fromPercentEncoding(fields[3 + timeField])),
-                 *time});
     }
+}
+
+// One line of the store: false when it is damaged.
+bool BookHistory::readEntry(const QList<QByteArray> &fields, bool timed)
+{
+    const QByteArray &kind = fields.first();
+    const qsizetype n = fields.size();
+    if (fields.last().isEmpty())
+        return false;
+    // What follows a place belongs to it.
+    Place *place = m_places.isEmpty() ? nullptr : &m_places.last();
+    if (kind == kChapter && place && n == 4 && (fields[1] == "+" || fields[1] == "-")) {
+        const std::optional<LineAnchor> anchor = anchorOf(fields[2], fields[3]);
+        QList<LineAnchor> &list =
+            fields[1] == "+" ? place->chapters.marked : place->chapters.unmarked;
+        if (anchor)
+            list.append(*anchor);
+        return anchor.has_value();
+    }
+    if (kind == kPattern && place && n == 2 && fields[1].startsWith('=')) {
+        place->chapters.pattern = decodeText(fields[1]);
+        return true;
+    }
+    if (kind == kBookmark && place && n == 4 && fields[3].startsWith('=')) {
+        const std::optional<LineAnchor> anchor = anchorOf(fields[1], fields[2]);
+        if (anchor && place->bookmarks.size() < MaxBookmarks)
+            place->bookmarks.append({*anchor, decodeText(fields[3])});
+        return anchor.has_value();
+    }
+    // The entries of their own, the time after the kind.
+    const qsizetype timeField = timed ? 1 : 0;
+    const std::optional<qint64> time = timed ? (n > 1 ? number(fields[1]) : std::nullopt) : 0;
+    if (!time)
+        return false;
+    noteTime(*time);
+    if (timed && kind == kCleared && n == 2) {
+        m_recentCleared = std::max(m_recentCleared, *time);
+        return true;
+    }
+    if (timed && kind == kForgotten && n == 3) {
+        if (m_recentRemoved.size() < kMaxForgotten)
+            m_recentRemoved.insert(decodePath(fields.last()), *time);
+        return true;
+    }
+    if (kind == kRecent && n == 2 + timeField) {
+        if (m_recent.size() < MaxRecent)
+            m_recent.append({decodePath(fields.last()), *time});
+        return true;
+    }
+    if (kind != kPlace || n != 5 + timeField)
+        return false;
+    const std::optional<qint64> size = number(fields[1 + timeField]);
+    const std::optional<qint64> line = number(fields[2 + timeField]);
+    if (!size || !line || *line > std::numeric_limits<int>::max())
+        return false;
+    if (m_places.size() >= MaxBooks)
+        return false;
+    Place read;
+    read.path = decodePath(fields.last());
+    read.size = *size;
+    read.line = int(*line);
+    read.encoding = QString::fromLatin1(QByteArray::fromPercentEncoding(fields[3 + timeField]));
+    read.changed = *time;
+    m_places.append(read);
+    return true;
 }
 
 QByteArray BookHistory::text() const
@@ -146,10 +202,22 @@ QByteArray BookHistory::text() const
     for (const Recent &book : m_recent)
         text += QByteArray(kRecent) + '\t' + QByteArray::number(book.opened) + '\t'
             + encodePath(book.path) + '\n';
+    const auto anchor = [](const LineAnchor &at) -> QByteArray {
+        return QByteArray::number(at.line) + '\t' + encodeText(at.text);
+    };
     for (const Place &place : m_places) {
         text += QByteArray(kPlace) + '\t' + QByteArray::number(place.changed) + '\t'
             + QByteArray::number(place.size) + '\t' + QByteArray::number(place.line) + '\t'
             + place.encoding.toLatin1().toPercentEncoding() + '\t' + encodePath(place.path) + '\n';
+        for (const Bookmark &mark : place.bookmarks)
+            text += QByteArray(kBookmark) + '\t' + anchor(mark.at) + '\t' + encodeText(mark.name)
+                + '\n';
+        for (const LineAnchor &at : place.chapters.marked)
+            text += QByteArray(kChapter) + "\t+\t" + anchor(at) + '\n';
+        for (const LineAnchor &at : place.chapters.unmarked)
+            text += QByteArray(kChapter) + "\t-\t" + anchor(at) + '\n';
+        if (!place.chapters.pattern.isEmpty())
+            text += QByteArray(kPattern) + '\t' + encodeText(place.chapters.pattern) + '\n';
     }
     return text;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "book/LineAnchor.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -11,7 +13,8 @@
 // path (links resolved), so that every way of naming it finds the same place. A place is the
 // line that starts the page shown, not a page number, so it survives a change of lines per page;
 // with it go the file's size when it was left, to tell whether the file has changed since, and
-// the encoding chosen for the book (empty: found out when it is read).
+// the encoding chosen for the book (empty: found out when it is read), the reader's bookmarks and
+// the reader's corrections of the book's contents, each kept by a line and a copy of its text.
 //
 // The store is a text file of its own beside config.ini, newest first, written whole or not at
 // all. A damaged store is read as far as it is sound; a store that cannot be read is empty.
@@ -24,13 +27,37 @@ public:
     static constexpr int MaxBooks = 500;
     static constexpr int MaxRecent = 10;
 
+    static constexpr int MaxBookmarks = 1000;
+
+    struct Bookmark
+    {
+        LineAnchor at;
+        QString name;
+    };
+
+    // How the reader set the book's contents right: lines marked as chapters and lines that are
+    // none, and a pattern that replaces finding the chapters (empty: they are found).
+    struct Chapters
+    {
+        QList<LineAnchor> marked;
+        QList<LineAnchor> unmarked;
+        QString pattern;
+    };
+
     struct Place
     {
+        Place() = default;
+        Place(const QString &path, qint64 size, int line, const QString &encoding)
+            : path(path), size(size), line(line), encoding(encoding)
+        { }
+
         QString path; // canonical
         qint64 size = 0;
         int line = 0; // from 0
         QString encoding;
         qint64 changed = 0; // when it was left, in ms since the epoch; 0: before times were kept
+        QList<Bookmark> bookmarks; // in the book's order
+        Chapters chapters;
     };
 
     // The form of path the store knows it by: canonical where the file exists.
@@ -65,6 +92,7 @@ private:
 
     static qint64 now();
     void readFrom(const QByteArray &text);
+    bool readEntry(const QList<QByteArray> &fields, bool timed);
     QByteArray text() const;
     // Takes in another history of the same store: per book the later change wins.
     void merge(const BookHistory &other);

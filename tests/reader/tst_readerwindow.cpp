@@ -163,7 +163,6 @@ private Q_SLOTS:
         for (const QString &name : {u"a.txt"_s, u"b.html"_s, u"c.htm"_s, u"d.md"_s, u"e.txt.bak"_s})
             TestFiles::write(m_fx.driveRoot() + name, "x\n");
         const QString book = m_fx.writeBook(u"book.txt"_s, 40, m_fx.driveRoot() + u"sub"_s);
-        auto *panel = m_fx.find<FilePanel>(u"frmFile"_s);
         auto *files = m_fx.find<QListView>(u"File1"_s);
         const auto listed = [files] {
             QStringList names;

@@ -33,7 +33,11 @@ private Q_SLOTS:
             history.remember({m_dir.filePath(u"gone %1.txt"_s.arg(i)), i, i, {}});
             history.addRecent(m_dir.filePath(u"gone %1.txt"_s.arg(i)));
         }
-        history.remember({odd, 7, 42, u"windows-1251"_s});
+        BookHistory::Place marked {odd, 7, 42, u"windows-1251"_s};
+        marked.bookmarks = {{{3, u"\tA\n line %25"_s}, u"named\tso"_s},
+                            {{9, QString()}, QString()}};
+        marked.chapters = {{{5, u"Chapter V"_s}}, {{1, u"Chapter and verse"_s}}, u"^Part \\d+$"_s};
+        history.remember(marked);
         history.remember({m_dir.filePath(u"link.txt"_s), 1, 15, {}});
         history.addRecent(odd);
         history.addRecent(m_dir.filePath(u"link.txt"_s));
@@ -50,6 +54,18 @@ private Q_SLOTS:
         const std::optional<BookHistory::Place> known = read.place(odd);
         QVERIFY(known && known->size == 7 && known->line == 42);
         QCOMPARE(known->encoding, u"windows-1251"_s);
+        QStringList kept;
+        for (const BookHistory::Bookmark &mark : known->bookmarks)
+            kept << u"%1 %2 %3"_s.arg(mark.at.line).arg(mark.at.text, mark.name);
+        for (const auto &[sign, list] :
+             {std::pair(u'+', known->chapters.marked), {u'-', known->chapters.unmarked}}) {
+            for (const LineAnchor &at : list)
+                kept << QString(QChar(sign)) + u"%1 %2"_s.arg(at.line).arg(at.text);
+        }
+        kept << known->chapters.pattern;
+        QCOMPARE(kept,
+                 (QStringList {u"3 \tA\n line %25 named\tso"_s, u"9  "_s, u"+5 Chapter V"_s,
+                               u"-1 Chapter and verse"_s, u"^Part \\d+$"_s}));
         QVERIFY(!read.place(m_dir.filePath(u"gone 3.txt"_s)));
         QVERIFY(read.place(m_dir.filePath(u"gone 4.txt"_s)));
     }
@@ -67,6 +83,10 @@ private Q_SLOTS:
         row("cut short", "place\t1\t2", {u"a"_s});
         row("a field not a number", "place\tx\t20\t\t/b.txt\nplace\t1\t30\t\t/c.txt\n", {u"a"_s});
         row("a line of another kind", "garbage\nplace\t1\t30\t\t/c.txt\n", {u"a"_s});
+        QTest::newRow("a bookmark cut short")
+            << QByteArray("Pagelark books 2\nplace\t5\t1\t10\t\t/a.txt\nmark\t3\t=x\t=y\n"
+                          "mark\t4\t=x\nplace\t6\t1\t10\t\t/b.txt\n")
+            << QStringList {u"a"_s};
         QTest::newRow("another format")
             << QByteArray("Pagelark books 9\nplace\t1\t10\t\t/a.txt\n") << QStringList();
         QTest::newRow("times, then a time not a number")

@@ -1,0 +1,97 @@
+// Lines found by number and by place in a text's bytes, and places kept by a line's text that
+// survive lines added or removed above them.
+#include "book/LineAnchor.h"
+#include "support/TestFiles.h"
+#include "support/TestMain.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A line whose text is "L" and its number, in a book of lines "line 1", "line 2"...
+QByteArray book(int lines, const QByteArray &insertedAtStart = {})
+{
+    return insertedAtStart + TestFiles::lines(lines);
+}
+
+} // namespace
+
+class tst_anchors : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Every line of random texts of every kind of line end, found both ways, against the lines a
+    // plain reading finds: their starts, one after each line end, CR LF being one.
+    void linesBothWays()
+    {
+        QRandomGenerator random(5);
+        const char *const pieces[] = {"\r\n", "\r", "\n", "ab", "\xC3\xA9", "x"};
+        for (int round = 0; round < 40; ++round) {
+            QByteArray text;
+            for (int n = random.bounded(1, 5000); n > 0; --n)
+                text += pieces[random.bounded(6)];
+            QList<qsizetype> starts;
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                if (i == 0 || (text[i - 1] == '\n' || (text[i - 1] == '\r' && text[i] != '\n')))
+                    starts << i;
+            }
+            const LineIndex lines(text);
+            QCOMPARE(lines.lineCount(), starts.size());
+            for (qint64 line = 0; line < starts.size(); ++line) {
+                const qsizetype start = starts[line];
+                QCOMPARE(lines.offsetOf(text, line), start);
+                const qsizetype next = line + 1 < starts.size() ? starts[line + 1] : text.size();
+                QCOMPARE(lines.lineAt(text, next - 1), line);
+                QByteArray bytes = text.mid(start, next - start);
+                while (bytes.endsWith('\n') || bytes.endsWith('\r'))
+                    bytes.chop(1);
+                QCOMPARE(lines.lineBytes(text, line).toByteArray(), bytes);
+            }
+            QCOMPARE(lines.offsetOf(text, starts.size()), text.size());
+        }
+    }
+
+    void anchors_data()
+    {
+        QTest::addColumn<QByteArray>("now"); // the book as it is now
+        QTest::addColumn<int>("kept"); // the line the anchor was taken at, in 3000 lines
+        QTest::addColumn<int>("found"); // -1: gone
+        QTest::newRow("unchanged") << book(3000) << 1500 << 1500;
+        QTest::newRow("lines added above") << book(3000, "new\n\nlines\r\n") << 1500 << 1503;
+        QTest::newRow("lines removed above") << book(3000).mid(8) << 1500 << 1499; // "line 1\r\n"
+        QTest::newRow("the line's text gone")
+            << QByteArray(book(3000)).replace("\r\nline 1501\r\n", "\r\nchanged\r\n") << 1500 << -1;
+        QTest::newRow("moved too far")
+            << QByteArray("\n").repeated(2100) + book(3000) << 1500 << -1;
+        QTest::newRow("the nearest of two") << book(3000) + "line 1501\n" << 1400 << 1400;
+        QTest::newRow("a book now shorter") << book(100) << 1500 << -1;
+    }
+
+    void anchors()
+    {
+        QFETCH(QByteArray, now);
+        QFETCH(int, kept);
+        QFETCH(int, found);
+        const QByteArray before = book(3000);
+        const LineAnchor anchor =
+            LineAnchor::of(before, TextEncoding::Utf8, LineIndex(before), kept);
+        QCOMPARE(anchor.text, u"line %1"_s.arg(kept + 1));
+        const std::optional<qint64> at = anchor.locate(now, TextEncoding::Utf8, LineIndex(now));
+        QCOMPARE(at.value_or(-1), found);
+    }
+
+    // A long line is kept by its first characters, blanks at its start left out.
+    void longLineText()
+    {
+        const QByteArray line = "   \t" + QByteArray("word ").repeated(40);
+        QCOMPARE(LineAnchor::textOf(line, TextEncoding::Utf8),
+                 QString::fromLatin1(QByteArray("word ").repeated(12)));
+    }
+};
+
+PAGELARK_TEST(tst_anchors);
+#include "tst_anchors.moc"
