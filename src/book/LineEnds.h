@@ -303,6 +303,31 @@ ScanResult scanLineEnds(const char *begin, const char *end, int every, const Lon
     return scanLoop(begin, end, every, cut, onLineEnd);
 }
 
+// Calls onLine(start, end) for every line of [begin, end), its line end left out, in order, until
+// it returns false; the last line counts when it has bytes. NUL bytes count as text.
+template<typename OnLine> void forEachLine(const char *begin, const char *end, OnLine onLine)
+{
+    constexpr qsizetype Block = 32;
+    const qsizetype size = end - begin;
+    qsizetype lineStart = 0;
+    for (qsizetype at = 0; at < size; at += Block) {
+        alignas(16) char tail[Block];
+        const BlockMasks masks = masksOf(blockAt(begin, at, size, tail));
+        for (quint32 ends = masks.cr | masks.lf; ends; ends &= ends - 1) {
+            const qsizetype offset = at + qsizetype(qCountTrailingZeroBits(ends));
+            if (offset < lineStart) // the LF of a CR LF
+                continue;
+            if (!onLine(begin + lineStart, begin + offset))
+                return;
+            lineStart = offset + 1;
+            if (begin[offset] == '\r' && lineStart < size && begin[lineStart] == '\n')
+                ++lineStart;
+        }
+    }
+    if (lineStart < size)
+        onLine(begin + lineStart, end);
+}
+
 // The number of line ends in [begin, end), NUL bytes counting as text: every LF, and every CR but
 // one an LF follows, as that pair ends a single line. Counted 16 bytes at a time, without looking
 // at each line end on its own.
