@@ -114,15 +114,19 @@ Scan scan(QByteArrayView text, TextEncoding encoding)
     bool blankBefore = true;
     bool ended = false;
     const char *begin = text.data();
-    LineEnds::forEachLine(begin, begin + text.size(), [&](const char *start, const char *end) {
-        const qint64 number = line++;
-        const char *p = triggers.skipBlanks(start, end);
-        if (p == end) {
-            blankBefore = true;
-            return true;
+    const char *textEnd = begin + text.size();
+    // A line that may be a heading or a marker is decoded and read; false once the book's own
+    // text has ended. The line's end is found back from where the next line starts, when that is
+    // known.
+    const auto readLine = [&](const char *start, const char *p, const char *next, bool before) {
+        const char *end = next;
+        if (end == textEnd) {
+            end = p;
+            while (end != textEnd && *end != '\r' && *end != '\n')
+                ++end;
+        } else {
+            end -= end - p >= 2 && end[-2] == '\r' && end[-1] == '\n' ? 2 : 1;
         }
-        const bool before = std::exchange(blankBefore, false);
-        ++nonBlank;
         if (!triggers.mayBeHeading(p, end))
             return true;
         while (end - p > kMostHeadingBytes && isAsciiBlank(end[-1]))
@@ -143,13 +147,39 @@ Scan scan(QByteArrayView text, TextEncoding encoding)
             break;
         }
         if (const std::optional<Heading> heading = HeadingLine::read(decoded)) {
-            const Found found {start - begin, end - begin, number, nonBlank - 1, *heading, before};
+            const Found found {start - begin, end - begin, line, nonBlank - 1, *heading, before};
             if (heading->kind == Kind::Number)
                 keep(result.bare, result.bareOverflow, most, found);
             else
                 keep(result.keyworded, result.keywordedOverflow, most, found);
         }
         return true;
+    };
+    LineEnds::forEachLineStart(begin, textEnd, [&](const qsizetype *starts, int count) {
+        // Through a batch the counters are copies of their own, which stay in registers.
+        const char *const first = begin;
+        const char *const last = textEnd;
+        const HeadingTriggers &lines = triggers;
+        qint64 at = line;
+        qint64 nonBlanks = nonBlank;
+        bool blankAbove = blankBefore;
+        bool goOn = true;
+        for (int k = 0; k < count && goOn; ++k, ++at) {
+            const char *start = first + starts[k];
+            const char *p = lines.skipBlanks(start, last);
+            const bool blank = lines.isBlankAt(p, last);
+            const bool before = std::exchange(blankAbove, blank);
+            nonBlanks += blank ? 0 : 1;
+            if (blank || !lines.mayStartHeading(p, last))
+                continue;
+            line = at;
+            nonBlank = nonBlanks;
+            goOn = readLine(start, p, k + 1 < count ? first + starts[k + 1] : last, before);
+        }
+        line = at;
+        nonBlank = nonBlanks;
+        blankBefore = blankAbove;
+        return goOn;
     });
     if (!ended)
         result.lastNonBlank = nonBlank;

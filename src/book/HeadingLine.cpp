@@ -3,7 +3,7 @@
 #include <QHash>
 
 #include <array>
-#include <unordered_map>
+#include <vector>
 
 namespace HeadingLine {
 
@@ -156,26 +156,30 @@ struct NumberWord
 {
     int value;
     bool ordinal;
+    QList<QString> forms; // its case forms
 };
 
 const QHash<QString, NumberWord> &numberTable()
 {
     static const QHash<QString, NumberWord> words = [] {
         QHash<QString, NumberWord> all;
-        const auto add = [&all](QStringView list, int value, bool ordinal) {
+        const auto insert = [&all](const QString &word, int value, bool ordinal) {
+            all.insert(word, {value, ordinal, caseForms(word)});
+        };
+        const auto add = [&insert](QStringView list, int value, bool ordinal) {
             for (const QStringView word : list.split(u' ')) {
                 const QString stem = word.chopped(1).toString();
                 if (word.endsWith(u'+')) {
                     for (const char16_t *ending : {u"", u"e", u"er", u"es", u"en"})
-                        all.insert(stem + QString::fromUtf16(ending), {value, ordinal});
+                        insert(stem + QString::fromUtf16(ending), value, ordinal);
                 } else if (word.endsWith(u'*')) {
                     for (const char16_t *ending : {u"o", u"a"})
-                        all.insert(stem + QString::fromUtf16(ending), {value, ordinal});
+                        insert(stem + QString::fromUtf16(ending), value, ordinal);
                 } else if (word.endsWith(u'~')) {
                     for (const char16_t *ending : {u"ая", u"ый", u"ой", u"ое", u"ий", u"ья", u"ье"})
-                        all.insert(stem + QString::fromUtf16(ending), {value, ordinal});
+                        insert(stem + QString::fromUtf16(ending), value, ordinal);
                 } else {
-                    all.insert(word.toString(), {value, ordinal});
+                    insert(word.toString(), value, ordinal);
                 }
             }
         };
@@ -229,26 +233,43 @@ bool isInCase(QStringView text, const QList<QString> &forms)
     return false;
 }
 
-// The case forms of the keywords and the named parts, made once.
-const QList<QString> &formsOf(const char16_t *word)
+// A keyword or a named part with its case forms, made once.
+struct KnownWord
 {
-    static const std::unordered_map<const char16_t *, QList<QString>> forms = [] {
-        std::unordered_map<const char16_t *, QList<QString>> all;
+    QStringView word;
+    Kind kind;
+    QList<QString> forms;
+};
+using KnownWords = std::vector<KnownWord>;
+
+const KnownWords &numberedWords()
+{
+    static const KnownWords words = [] {
+        KnownWords all;
         for (const Keyword &keyword : kNumbered)
-            all.emplace(keyword.word, caseForms(keyword.word));
-        for (const char16_t *word : kNamed)
-            all.emplace(word, caseForms(word));
+            all.push_back({keyword.word, keyword.kind, caseForms(keyword.word)});
         return all;
     }();
-    return forms.at(word);
+    return words;
+}
+
+const KnownWords &namedWords()
+{
+    static const KnownWords words = [] {
+        KnownWords all;
+        for (const char16_t *word : kNamed)
+            all.push_back({word, Kind::Named, caseForms(word)});
+        return all;
+    }();
+    return words;
 }
 
 // Whether the line starts with a keyword or a named part in one of its case forms, and no letter
 // follows it, unless the word ends in a full stop.
-bool startsWithWord(QStringView line, const char16_t *word)
+bool startsWithWord(QStringView line, const KnownWord &known)
 {
-    const QStringView w(word);
-    if (line.size() < w.size() || !isInCase(line.first(w.size()), formsOf(word)))
+    const QStringView w = known.word;
+    if (line.size() < w.size() || !isInCase(line.first(w.size()), known.forms))
         return false;
     return w.endsWith(u'.') || line.size() == w.size() || !line[w.size()].isLetter();
 }
@@ -302,7 +323,7 @@ QString romanNumeral(int value)
 std::optional<NumberWord> tableWord(QStringView token)
 {
     const auto found = numberTable().constFind(token.toString().toLower());
-    if (found == numberTable().constEnd() || !isInCase(token, caseForms(found.key())))
+    if (found == numberTable().constEnd() || !isInCase(token, found->forms))
         return std::nullopt;
     return *found;
 }
@@ -320,7 +341,7 @@ std::optional<NumberWord> numberWord(QStringView token)
     if (!tens || !units || tens->ordinal || tens->value % 10 != 0 || tens->value < 20
         || tens->value > 90 || units->value > 9)
         return std::nullopt;
-    return NumberWord {tens->value + units->value, units->ordinal};
+    return NumberWord {tens->value + units->value, units->ordinal, {}};
 }
 
 // Digits of ASCII or their full-width forms: the digits a heading's number is written in.
@@ -544,9 +565,9 @@ std::optional<Heading> readNumberFirst(QStringView line)
     const QStringView keyword = skipBlanks(rest);
     if (keyword.size() == rest.size())
         return std::nullopt;
-    for (const Keyword &candidate : kNumbered) {
-        const QStringView word(candidate.word);
-        if (!startsWithWord(keyword, candidate.word))
+    for (const KnownWord &candidate : numberedWords()) {
+        const QStringView word = candidate.word;
+        if (!startsWithWord(keyword, candidate))
             continue;
         Heading heading {candidate.kind, number->value};
         const QStringView after = keyword.sliced(word.size());
@@ -561,26 +582,23 @@ std::optional<Heading> readNumberFirst(QStringView line)
     return std::nullopt;
 }
 
-// The longest keyword the line starts with, of those given.
-template<typename List, typename WordOf>
-int longestKeyword(QStringView line, const List &list, WordOf wordOf)
+// The longest of the words the line starts with, its index in the list, or -1.
+int longestKeyword(QStringView line, const KnownWords &words)
 {
     int best = -1;
-    for (int i = 0; i < int(list.size()); ++i) {
-        const QStringView word(wordOf(list[size_t(i)]));
-        if ((best < 0 || word.size() > QStringView(wordOf(list[size_t(best)])).size())
-            && startsWithWord(line, wordOf(list[size_t(i)])))
+    for (int i = 0; i < int(words.size()); ++i) {
+        const KnownWord &word = words[size_t(i)];
+        if ((best < 0 || word.word.size() > words[size_t(best)].word.size())
+            && startsWithWord(line, word))
             best = i;
     }
     return best;
 }
 
-std::optional<Heading> readNumbered(QStringView line)
+// A line that starts with a keyword of a numbered kind is that heading or text.
+std::optional<Heading> readNumbered(QStringView line, int found)
 {
-    const int found = longestKeyword(line, kNumbered, [](const Keyword &k) { return k.word; });
-    if (found < 0)
-        return std::nullopt;
-    const QStringView word(kNumbered[size_t(found)].word);
+    const QStringView word = numberedWords()[size_t(found)].word;
     const QStringView rest = line.sliced(word.size());
     const QStringView numberText = skipBlanks(rest);
     if (numberText.size() == rest.size() && !word.endsWith(u'.'))
@@ -588,7 +606,7 @@ std::optional<Heading> readNumbered(QStringView line)
     const std::optional<Number> number = readNumber(numberText);
     if (!number)
         return std::nullopt;
-    Heading heading {kNumbered[size_t(found)].kind, number->value};
+    Heading heading {numberedWords()[size_t(found)].kind, number->value};
     if (!readsAfterNumber(line, numberText.sliced(number->length), number->word, heading))
         return std::nullopt;
     return heading;
@@ -596,10 +614,10 @@ std::optional<Heading> readNumbered(QStringView line)
 
 std::optional<Heading> readNamed(QStringView line)
 {
-    const int found = longestKeyword(line, kNamed, [](const char16_t *w) { return w; });
+    const int found = longestKeyword(line, namedWords());
     if (found < 0)
         return std::nullopt;
-    const QStringView rest = line.sliced(QStringView(kNamed[size_t(found)]).size());
+    const QStringView rest = line.sliced(namedWords()[size_t(found)].word.size());
     const QStringView after = skipBlanks(rest);
     Heading heading {Kind::Named, -1, found};
     if (after.isEmpty() || isSeparator(after.front()))
@@ -691,8 +709,8 @@ std::optional<Heading> read(QStringView line)
         return cjk;
     if (const std::optional<Heading> bare = readBare(line))
         return bare;
-    if (const std::optional<Heading> numbered = readNumbered(line))
-        return numbered;
+    if (const int keyword = longestKeyword(line, numberedWords()); keyword >= 0)
+        return readNumbered(line, keyword);
     if (const std::optional<Heading> named = readNamed(line))
         return named;
     return readNumberFirst(line);
@@ -701,8 +719,11 @@ std::optional<Heading> read(QStringView line)
 Marker marker(QStringView line)
 {
     line = trimmed(line);
+    const bool star = line.startsWith(u'*');
+    if (!star && !line.startsWith(u"End of", Qt::CaseInsensitive))
+        return Marker::None;
     const bool gutenberg = line.contains(u"PROJECT GUTENBERG", Qt::CaseInsensitive);
-    if (line.startsWith(u'*')) {
+    if (star) {
         if (gutenberg && line.contains(u"START OF", Qt::CaseInsensitive))
             return Marker::Start;
         if (gutenberg && line.contains(u"END OF", Qt::CaseInsensitive))
@@ -742,10 +763,10 @@ QString joined(QStringView heading, QStringView title, bool cjk)
     return heading.toString() + QLatin1String(cjk || punctuated ? " " : ": ") + title.toString();
 }
 
-const QList<LeadWord> &leadWords()
+const QList<StartWord> &leadWords()
 {
-    static const QList<LeadWord> words = [] {
-        QList<LeadWord> all;
+    static const QList<StartWord> words = [] {
+        QList<StartWord> all;
         for (const Keyword &keyword : kNumbered)
             all.append({QString::fromUtf16(keyword.word), true});
         for (const char16_t *word : kNamed)
@@ -763,14 +784,14 @@ const QList<LeadWord> &leadWords()
     return words;
 }
 
-const QList<QString> &numberWords()
+const QList<StartWord> &numberWords()
 {
-    static const QList<QString> words = [] {
-        QList<QString> all {QStringLiteral("the")};
+    static const QList<StartWord> words = [] {
+        QList<StartWord> all {{QStringLiteral("the"), true}};
         for (auto it = numberTable().cbegin(); it != numberTable().cend(); ++it)
-            all.append(it.key());
+            all.append({it.key(), false});
         for (char16_t digit = 0xFF10; digit <= 0xFF19; ++digit)
-            all.append(QString(QChar(digit)));
+            all.append({QString(QChar(digit)), false});
         return all;
     }();
     return words;

@@ -58,17 +58,19 @@ QStringView trimmed(QStringView line);
 // each with its ASCII letters then in lower case (they match in any case).
 QList<QString> caseForms(QStringView word);
 
-// The words a heading line can start with, for scanning bytes without decoding them; each with
-// whether a number must follow it after a blank.
-struct LeadWord
+// A word for scanning bytes without decoding them, with whether a number must follow it after a
+// blank.
+struct StartWord
 {
     QString word;
     bool numberFollows;
 };
-const QList<LeadWord> &leadWords();
+
+// The words a heading line can start with.
+const QList<StartWord> &leadWords();
 
 // The words a number after a keyword can start with, in lower case: the number words ("one",
 // "premier", "первая"), "the" as in "Chapter the First", and the full-width digits.
-const QList<QString> &numberWords();
+const QList<StartWord> &numberWords();
 
 } // namespace HeadingLine

@@ -40,7 +40,18 @@ bool isDigit(char c)
 
 bool isRomanLetter(char c)
 {
-    return std::strchr("ivxlcdm", folded(c)) != nullptr && c != '\0';
+    switch (folded(c)) {
+    case 'i':
+    case 'v':
+    case 'x':
+    case 'l':
+    case 'c':
+    case 'd':
+    case 'm':
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool isWide(char c)
@@ -57,7 +68,12 @@ std::optional<QByteArray> encoded(const QString &text, TextEncoding encoding)
     return bytes;
 }
 
-size_t keyOf(const char *p)
+void setBit(quint64 *bits, size_t i)
+{
+    bits[i / 64] |= quint64(1) << (i % 64);
+}
+
+size_t pairKey(const char *p)
 {
     return size_t(folded(p[0]) | folded(p[1]) << 8);
 }
@@ -73,12 +89,19 @@ void HeadingTriggers::Words::add(const QString &word, TextEncoding encoding, boo
         if (!bytes || bytes->size() < 2)
             continue;
         const Pattern pattern {foldedBytes(*bytes), numberFollows};
-        quint16 &bucket = m_bucketOf[keyOf(pattern.bytes.constData())];
+        const size_t key = pairKey(pattern.bytes.constData());
+        setBit(m_pairs.data(), key);
+        quint16 &bucket = m_bucketOf[key];
         if (bucket == 0) {
             m_buckets.emplace_back();
             bucket = quint16(m_buckets.size());
         }
-        std::vector<Pattern> &patterns = m_buckets[bucket - 1];
+        Bucket &words = m_buckets[bucket - 1];
+        if (pattern.bytes.size() == 2)
+            words.third.fill(~quint64(0));
+        else
+            setBit(words.third.data(), folded(pattern.bytes[2]));
+        std::vector<Pattern> &patterns = words.patterns;
         const bool known = std::any_of(patterns.begin(), patterns.end(), [&](const Pattern &p) {
             return p.bytes == pattern.bytes && p.numberFollows == pattern.numberFollows;
         });
@@ -92,10 +115,13 @@ bool HeadingTriggers::Words::startsWith(const char *p, const char *end, Accept a
 {
     if (end - p < 2)
         return false;
-    const quint16 bucket = m_bucketOf[keyOf(p)];
-    if (bucket == 0)
+    const size_t key = pairKey(p);
+    if (!hasBit(m_pairs.data(), key))
         return false;
-    for (const Pattern &pattern : m_buckets[bucket - 1]) {
+    const Bucket &words = m_buckets[m_bucketOf[key] - 1];
+    if (end - p > 2 && !hasBit(words.third.data(), folded(p[2])))
+        return false;
+    for (const Pattern &pattern : words.patterns) {
         const qsizetype n = pattern.bytes.size();
         if (end - p < n)
             continue;
@@ -106,6 +132,14 @@ bool HeadingTriggers::Words::startsWith(const char *p, const char *end, Accept a
             return true;
     }
     return false;
+}
+
+template<typename Visit> void HeadingTriggers::Words::forEachStart(Visit visit) const
+{
+    for (const Bucket &bucket : m_buckets) {
+        for (const Pattern &pattern : bucket.patterns)
+            visit(pattern.bytes);
+    }
 }
 
 const HeadingTriggers &HeadingTriggers::of(TextEncoding encoding)
@@ -121,35 +155,50 @@ const HeadingTriggers &HeadingTriggers::of(TextEncoding encoding)
 
 HeadingTriggers::HeadingTriggers(TextEncoding encoding)
 {
-    for (const HeadingLine::LeadWord &lead : HeadingLine::leadWords())
+    for (const HeadingLine::StartWord &lead : HeadingLine::leadWords())
         m_leads.add(lead.word, encoding, lead.numberFollows);
-    for (const QString &word : HeadingLine::numberWords())
-        m_numbers.add(word, encoding);
+    for (const HeadingLine::StartWord &number : HeadingLine::numberWords())
+        m_numbers.add(number.word, encoding, number.numberFollows);
     for (const QChar blank : HeadingLine::blanks()) {
         const std::optional<QByteArray> bytes = encoded(QString(blank), encoding);
-        if (bytes && (bytes->size() > 1 || isWide(bytes->at(0))))
+        if (!bytes || bytes->isEmpty())
+            continue;
+        if (bytes->size() == 1 && isAsciiBlank(bytes->at(0))) {
+            m_byteClass[byteAt(bytes->constData())] |= Blank;
+        } else {
+            m_byteClass[byteAt(bytes->constData())] |= WideBlankStart;
             m_wideBlanks.push_back(*bytes);
+        }
     }
+    for (int b = 0; b < 256; ++b) {
+        const char c = char(b);
+        if (isDigit(c) || isRomanLetter(c))
+            m_byteClass[size_t(b)] |= Numeral | AfterNumeral;
+        if (c == '.' || c == '\r' || c == '\n' || isAsciiBlank(c) || isWide(c))
+            m_byteClass[size_t(b)] |= AfterNumeral;
+    }
+    m_byteClass[byteAt("*")] |= Star;
+    m_byteClass[byteAt("\r")] |= LineEnd;
+    m_byteClass[byteAt("\n")] |= LineEnd;
+    m_leads.forEachStart([&](const QByteArray &word) {
+        const qsizetype n = std::min(word.size(), qsizetype(4));
+        char head[4] = {};
+        std::memcpy(head, word.constData(), size_t(n));
+        const quint32 folded = foldedHead(head);
+        setBit(m_leadStarts[size_t(n - 2)].data(), n == 2 ? folded : keyOf(folded));
+    });
 }
 
-const char *HeadingTriggers::skipBlanks(const char *p, const char *end) const
+bool HeadingTriggers::skipWideBlank(const char *&p, const char *end) const
 {
-    while (p != end) {
-        if (isAsciiBlank(*p)) {
-            ++p;
-            continue;
+    for (const QByteArray &blank : m_wideBlanks) {
+        if (end - p >= blank.size()
+            && std::memcmp(p, blank.constData(), size_t(blank.size())) == 0) {
+            p += blank.size();
+            return true;
         }
-        if (!isWide(*p))
-            return p;
-        const auto wide =
-            std::find_if(m_wideBlanks.begin(), m_wideBlanks.end(), [&](const QByteArray &b) {
-                return end - p >= b.size() && std::memcmp(p, b.constData(), size_t(b.size())) == 0;
-            });
-        if (wide == m_wideBlanks.end())
-            return p;
-        p += wide->size();
     }
-    return p;
+    return false;
 }
 
 // What can stand after a keyword of a numbered kind: blanks (none needed after a full stop), then
@@ -163,22 +212,25 @@ bool HeadingTriggers::mayBeNumber(const char *p, const char *end, bool afterStop
     const char *number = skipBlanks(p, end);
     if (number == end)
         return false;
-    if (isDigit(*number)
-        || m_numbers.startsWith(number, end, [](bool, const char *) { return true; }))
+    // "the" is followed by a number word, as in "Chapter the First".
+    const auto accept = [&](bool numberFollows, const char *after) {
+        return !numberFollows || mayBeNumber(after, end, false);
+    };
+    if (isDigit(*number) || m_numbers.startsWith(number, end, accept))
         return true;
     const char *token = number;
     while (number != end && isRomanLetter(*number))
         ++number;
-    if (number == token || (number != end && isAsciiLetter(*number)))
+    // A Roman numeral is at most 15 letters.
+    char16_t letters[16];
+    if (number == token || number - token > 15 || (number != end && isAsciiLetter(*number)))
         return false;
-    return HeadingLine::roman(QString::fromLatin1(token, number - token)).has_value();
+    std::copy(token, number, letters);
+    return HeadingLine::roman(QStringView(letters, number - token)).has_value();
 }
 
-bool HeadingTriggers::mayBeHeading(const char *begin, const char *end) const
+bool HeadingTriggers::startsHeading(const char *p, const char *end) const
 {
-    const char *p = skipBlanks(begin, end);
-    if (p == end)
-        return false;
     if (*p == '*')
         return true;
     const auto accept = [&](bool numberFollows, const char *after) {

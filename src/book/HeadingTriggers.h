@@ -3,7 +3,9 @@
 #include "book/TextCodec.h"
 
 #include <QByteArray>
+#include <QtEndian>
 
+#include <array>
 #include <vector>
 
 // Picks from a line's first bytes, in the book's own encoding, the lines that may be headings or
@@ -19,38 +21,136 @@ public:
     static const HeadingTriggers &of(TextEncoding encoding);
 
     // Whether the line [begin, end), its line end left out, may be a heading or a marker.
-    bool mayBeHeading(const char *begin, const char *end) const;
+    bool mayBeHeading(const char *begin, const char *end) const
+    {
+        const char *p = skipBlanks(begin, end);
+        return p != end && startsHeading(p, end);
+    }
+
+    // A first look at a line whose first byte after its blanks is at p, not a line end, and
+    // whose end is not yet known: false for most lines that mayBeHeading() would refuse, told
+    // by their first three bytes (those of the line end and beyond included) without a branch
+    // that could go either way; never false for one it would let through.
+    bool mayStartHeading(const char *p, const char *textEnd) const
+    {
+        if (textEnd - p < 4)
+            return true;
+        const quint32 head = foldedHead(p);
+        const quint8 first = m_byteClass[byteAt(p)];
+        const bool lead = hasBit(m_leadStarts[0].data(), head & 0xFFFF)
+            | hasBit(m_leadStarts[1].data(), keyOf(head & 0xFFFFFF))
+            | hasBit(m_leadStarts[2].data(), keyOf(head));
+        const bool numeral = (first & Numeral) && (m_byteClass[byteAt(p + 1)] & AfterNumeral);
+        return lead || numeral || (first & Star);
+    }
+
     // Past the blanks at p, those HeadingLine trims.
-    const char *skipBlanks(const char *p, const char *end) const;
+    const char *skipBlanks(const char *p, const char *end) const
+    {
+        while (p != end && (m_byteClass[byteAt(p)] & (Blank | WideBlankStart))) {
+            if (m_byteClass[byteAt(p)] & Blank)
+                ++p;
+            else if (!skipWideBlank(p, end))
+                break;
+        }
+        return p;
+    }
+
+    // Whether the line whose first byte past its blanks is at p holds nothing else.
+    bool isBlankAt(const char *p, const char *end) const
+    {
+        return p == end || (m_byteClass[byteAt(p)] & LineEnd);
+    }
 
     explicit HeadingTriggers(TextEncoding encoding);
 
 private:
+    // What a byte may be at the start of a line.
+    enum ByteClass : quint8 {
+        Blank = 1, // an ASCII blank
+        WideBlankStart = 2, // the first byte of another blank
+        Numeral = 4, // a digit or a letter of Roman numerals
+        AfterNumeral = 8, // what may follow one alone, before a full stop, or a line end
+        Star = 16,
+        LineEnd = 32, // CR or LF
+    };
+
+    static size_t byteAt(const char *p) { return static_cast<unsigned char>(*p); }
+    static bool hasBit(const quint64 *bits, size_t i)
+    {
+        return bits[i / 64] & (quint64(1) << (i % 64));
+    }
+    // The first four bytes, letters of ASCII in lower case, the first in the lowest byte. The
+    // four are folded at once: a byte below 0x80 from 'A' to 'Z' gains 0x20.
+    static quint32 foldedHead(const char *p)
+    {
+        const auto b = [p](int i) {
+            return quint32(static_cast<unsigned char>(p[i]));
+        };
+        const quint32 head = b(0) | b(1) << 8 | b(2) << 16 | b(3) << 24;
+        const quint32 low = head & 0x7F7F7F7Fu;
+        const quint32 fromA = low + 0x3F3F3F3Fu; // high bit set from 'A' on
+        const quint32 pastZ = low + 0x25252525u; // and from past 'Z' on
+        return head | ((fromA & ~pastZ & ~head & 0x80808080u) >> 2);
+    }
+    // Bytes mixed into 16 bits.
+    static size_t keyOf(quint32 bytes) { return (bytes * 0x9E3779B1u) >> 16; }
+
+    bool skipWideBlank(const char *&p, const char *end) const;
+    bool startsHeading(const char *p, const char *end) const;
+
     // Words in an encoding, each in its case forms, found by their first two bytes; letters of
     // ASCII compare in any case.
     class Words
     {
     public:
         Words();
-        void add(const QString &word, TextEncoding encoding, bool numberFollows = false);
+        void add(const QString &word, TextEncoding encoding, bool numberFollows);
         // Calls accept(numberFollows, after) for each word the bytes at p start with, after being
         // where the word ends, until it returns true; true then.
         template<typename Accept>
         bool startsWith(const char *p, const char *end, Accept accept) const;
+        // Calls visit(bytes) with each word's bytes, ASCII letters in lower case.
+        template<typename Visit> void forEachStart(Visit visit) const;
 
     private:
+        // What a byte may be at the start of a line.
+        enum ByteClass : quint8 {
+            Blank = 1, // an ASCII blank
+            WideBlankStart = 2, // the first byte of another blank
+            Starts = 4, // the first byte of a lead word, a digit, a Roman numeral's letter, a star
+        };
+
+        static size_t byteAt(const char *p) { return static_cast<unsigned char>(*p); }
+        bool skipWideBlank(const char *&p, const char *end) const;
+        bool startsHeading(const char *p, const char *end) const;
+
         struct Pattern
         {
             QByteArray bytes; // letters of ASCII in lower case
             bool numberFollows;
         };
+        // Which two bytes words start with, a bit each, looked at before m_bucketOf: it is
+        // small enough to stay in the processor's nearest cache.
+        std::array<quint64, 1024> m_pairs {};
+        // The words that start with the same two bytes, and the bytes they go on with, a bit
+        // each: all of them when a word ends there.
+        struct Bucket
+        {
+            std::array<quint64, 4> third {};
+            std::vector<Pattern> patterns;
+        };
         // An index into m_buckets plus one, 0 where no word starts so.
         std::vector<quint16> m_bucketOf;
-        std::vector<std::vector<Pattern>> m_buckets;
+        std::vector<Bucket> m_buckets;
     };
 
     bool mayBeNumber(const char *p, const char *end, bool afterStop) const;
 
+    std::array<quint8, 256> m_byteClass {};
+    // The starts of the lead words, a bit each: the words of two bytes by their bytes, of three
+    // and the first four bytes of the longer ones by keyOf.
+    std::array<std::array<quint64, 1024>, 3> m_leadStarts {};
     Words m_leads;
     Words m_numbers;
     std::vector<QByteArray> m_wideBlanks; // the blanks other than ASCII ones, encoded
