@@ -647,9 +647,9 @@ std::optional<Heading> readBare(QStringView line)
         return std::nullopt;
     bool digits = numeral.size() <= kMostBareDigits;
     int value = 0;
-    for (const QChar c : numeral) {
-        digits = digits && c >= u'0' && c <= u'9';
-        value = value * 10 + (c.unicode() & 0xF);
+    for (qsizetype i = 0; digits && i < numeral.size(); ++i) {
+        digits = numeral[i] >= u'0' && numeral[i] <= u'9';
+        value = value * 10 + (numeral[i].unicode() & 0xF);
     }
     if (digits)
         return Heading {Kind::Number, value, -1, true};

@@ -37,9 +37,9 @@ public:
             return true;
         const quint32 head = foldedHead(p);
         const quint8 first = m_byteClass[byteAt(p)];
-        const bool lead = hasBit(m_leadStarts[0].data(), head & 0xFFFF)
-            | hasBit(m_leadStarts[1].data(), keyOf(head & 0xFFFFFF))
-            | hasBit(m_leadStarts[2].data(), keyOf(head));
+        const bool lead = bitAt(m_leadStarts[0].data(), head & 0xFFFF)
+            | bitAt(m_leadStarts[1].data(), keyOf(head & 0xFFFFFF))
+            | bitAt(m_leadStarts[2].data(), keyOf(head));
         const bool numeral = (first & Numeral) && (m_byteClass[byteAt(p + 1)] & AfterNumeral);
         return lead || numeral || (first & Star);
     }
@@ -76,10 +76,8 @@ private:
     };
 
     static size_t byteAt(const char *p) { return static_cast<unsigned char>(*p); }
-    static bool hasBit(const quint64 *bits, size_t i)
-    {
-        return bits[i / 64] & (quint64(1) << (i % 64));
-    }
+    static quint64 bitAt(const quint64 *bits, size_t i) { return bits[i / 64] >> (i % 64) & 1; }
+    static bool hasBit(const quint64 *bits, size_t i) { return bitAt(bits, i) != 0; }
     // The first four bytes, letters of ASCII in lower case, the first in the lowest byte. The
     // four are folded at once: a byte below 0x80 from 'A' to 'Z' gains 0x20.
     static quint32 foldedHead(const char *p)
