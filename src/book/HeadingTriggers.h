@@ -29,7 +29,7 @@ public:
 
     // A first look at a line whose first byte after its blanks is at p, not a line end, and
     // whose end is not yet known: false for most lines that mayBeHeading() would refuse, told
-    // by their first three bytes (those of the line end and beyond included) without a branch
+    // by their first four bytes (those of the line end and beyond included) without a branch
     // that could go either way; never false for one it would let through.
     bool mayStartHeading(const char *p, const char *textEnd) const
     {
@@ -82,10 +82,7 @@ private:
     // four are folded at once: a byte below 0x80 from 'A' to 'Z' gains 0x20.
     static quint32 foldedHead(const char *p)
     {
-        const auto b = [p](int i) {
-            return quint32(static_cast<unsigned char>(p[i]));
-        };
-        const quint32 head = b(0) | b(1) << 8 | b(2) << 16 | b(3) << 24;
+        const quint32 head = qFromLittleEndian<quint32>(p);
         const quint32 low = head & 0x7F7F7F7Fu;
         const quint32 fromA = low + 0x3F3F3F3Fu; // high bit set from 'A' on
         const quint32 pastZ = low + 0x25252525u; // and from past 'Z' on
@@ -112,17 +109,6 @@ private:
         template<typename Visit> void forEachStart(Visit visit) const;
 
     private:
-        // What a byte may be at the start of a line.
-        enum ByteClass : quint8 {
-            Blank = 1, // an ASCII blank
-            WideBlankStart = 2, // the first byte of another blank
-            Starts = 4, // the first byte of a lead word, a digit, a Roman numeral's letter, a star
-        };
-
-        static size_t byteAt(const char *p) { return static_cast<unsigned char>(*p); }
-        bool skipWideBlank(const char *&p, const char *end) const;
-        bool startsHeading(const char *p, const char *end) const;
-
         struct Pattern
         {
             QByteArray bytes; // letters of ASCII in lower case
