@@ -80,7 +80,21 @@ size_t pairKey(const char *p)
 
 } // namespace
 
-HeadingTriggers::Words::Words() : m_bucketOf(size_t(1) << 16, 0) { }
+// Room for four times the words' case forms (under a thousand in either list), so that the table
+// never fills and a search stops soon.
+constexpr size_t kSlots = 4096;
+
+HeadingTriggers::Words::Words() : m_slots(kSlots, 0) { }
+
+int HeadingTriggers::Words::bucketOf(size_t pair) const
+{
+    for (size_t slot = pair % kSlots;; slot = (slot + 1) % kSlots) {
+        if (m_slots[slot] == 0)
+            return -1;
+        if ((m_slots[slot] & 0xFFFF) == pair)
+            return int(m_slots[slot] >> 16) - 1;
+    }
+}
 
 void HeadingTriggers::Words::add(const QString &word, TextEncoding encoding, bool numberFollows)
 {
@@ -91,12 +105,14 @@ void HeadingTriggers::Words::add(const QString &word, TextEncoding encoding, boo
         const Pattern pattern {foldedBytes(*bytes), numberFollows};
         const size_t key = pairKey(pattern.bytes.constData());
         setBit(m_pairs.data(), key);
-        quint16 &bucket = m_bucketOf[key];
-        if (bucket == 0) {
+        if (bucketOf(key) < 0) {
+            size_t slot = key % kSlots;
+            while (m_slots[slot] != 0)
+                slot = (slot + 1) % kSlots;
             m_buckets.emplace_back();
-            bucket = quint16(m_buckets.size());
+            m_slots[slot] = quint32(key) | quint32(m_buckets.size()) << 16;
         }
-        Bucket &words = m_buckets[bucket - 1];
+        Bucket &words = m_buckets[size_t(bucketOf(key))];
         if (pattern.bytes.size() == 2)
             words.third.fill(~quint64(0));
         else
@@ -118,7 +134,7 @@ bool HeadingTriggers::Words::startsWith(const char *p, const char *end, Accept a
     const size_t key = pairKey(p);
     if (!hasBit(m_pairs.data(), key))
         return false;
-    const Bucket &words = m_buckets[m_bucketOf[key] - 1];
+    const Bucket &words = m_buckets[size_t(bucketOf(key))];
     if (end - p > 2 && !hasBit(words.third.data(), folded(p[2])))
         return false;
     for (const Pattern &pattern : words.patterns) {

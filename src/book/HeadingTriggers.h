@@ -124,8 +124,10 @@ private:
             std::array<quint64, 4> third {};
             std::vector<Pattern> patterns;
         };
-        // An index into m_buckets plus one, 0 where no word starts so.
-        std::vector<quint16> m_bucketOf;
+        // The index of the bucket of two bytes, -1 for none: m_slots holds each pair with its
+        // bucket's index plus one, 16 bits each, from the pair's own place on; 0 ends a search.
+        int bucketOf(size_t pair) const;
+        std::vector<quint32> m_slots;
         std::vector<Bucket> m_buckets;
     };
 
