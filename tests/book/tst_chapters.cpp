@@ -5,6 +5,7 @@
 #include "book/Book.h"
 #include "book/ChapterFinder.h"
 #include "book/HeadingLine.h"
+#include "book/HeadingTriggers.h"
 #include "support/TestMain.h"
 
 #include <QRandomGenerator>
@@ -155,6 +156,20 @@ private Q_SLOTS:
                 got += u" alone"_s;
         }
         QCOMPARE(got, reads);
+
+        // The byte scan lets a heading through in every encoding that can hold it, on its first
+        // look (the line end and the next line after it) and on the whole line.
+        for (const E encoding :
+             {E::Utf8, E::Windows1252, E::Windows1251, E::Gb18030, E::ShiftJis}) {
+            const QByteArray bytes = saved(line, encoding);
+            if (reads == u"-" || TextCodec::decode(bytes, encoding) != line)
+                continue;
+            const QByteArray text = bytes + "\r\nnext line";
+            const HeadingTriggers &triggers = HeadingTriggers::of(encoding);
+            const char *first = triggers.skipBlanks(text.constData(), text.constEnd());
+            QVERIFY(triggers.mayStartHeading(first, text.constEnd()));
+            QVERIFY(triggers.mayBeHeading(bytes.constData(), bytes.constEnd()));
+        }
     }
 
     // Whole books: what is listed, at which line and level, with which title, in UTF-8 and in
@@ -278,8 +293,10 @@ private Q_SLOTS:
                     E::Windows1251,
                     {u"0 1 Chapter 1"_s, u"6 1 Chapter 2"_s}};
         QTest::newRow("one heading only") << Row {book({u"Chapter 1"_s}), E::Utf8, {}};
-        QTest::newRow("a heading every other line")
-            << Row {u"Chapter 1\nA line.\nChapter 2\nA line.\nChapter 3\nA line.\n"_s, E::Utf8, {}};
+        QTest::newRow("a heading every other line") << Row {
+            u"Chapter 1\nA line.\nSection 1\nA line.\nChapter 2\nA line.\nSection 2\nA line.\n"_s,
+            E::Utf8,
+            {}};
     }
 
     void find()
