@@ -117,13 +117,32 @@ QByteArray generate(qsizetype size, LineEnd lineEnd, Charset charset)
     return bytes;
 }
 
-bool write(const QString &path, qsizetype size, LineEnd lineEnd, Charset charset)
+bool write(const QString &path, qsizetype size, LineEnd lineEnd, Charset charset, int chapterEvery)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    const QByteArray bytes = generate(size, lineEnd, charset);
+    QByteArray bytes = generate(size, lineEnd, charset);
+    if (chapterEvery > 0)
+        bytes = withChapters(bytes, chapterEvery);
     return file.write(bytes) == bytes.size() && file.flush();
+}
+
+QByteArray withChapters(const QByteArray &book, int every)
+{
+    const QByteArray end = book.contains("\r\n") ? "\r\n" : "\n";
+    QByteArray result;
+    result.reserve(book.size() + book.size() / every);
+    qsizetype from = 0;
+    for (int line = 0, chapter = 1; from < book.size(); ++line) {
+        if (line % every == 0)
+            result += end + "Chapter " + QByteArray::number(chapter++) + end + end;
+        qsizetype next = book.indexOf(end, from);
+        next = next < 0 ? book.size() : next + end.size();
+        result += QByteArrayView(book).sliced(from, next - from);
+        from = next;
+    }
+    return result;
 }
 
 QString kindName(LineEnd lineEnd, Charset charset)

@@ -15,8 +15,14 @@ enum class Charset { Ascii, Utf8, Windows1251, Utf16 };
 
 // Whole lines, each with its line end, until at least size bytes.
 QByteArray generate(qsizetype size, LineEnd lineEnd, Charset charset);
-// Writes generate(...) to path; false when the file cannot be written.
-bool write(const QString &path, qsizetype size, LineEnd lineEnd, Charset charset);
+// Writes generate(...) to path, withChapters(...) of it when chapterEvery is above 0; false when
+// the file cannot be written.
+bool write(const QString &path, qsizetype size, LineEnd lineEnd, Charset charset,
+           int chapterEvery = 0);
+
+// The book with a line "Chapter N" between blank lines before every `every`-th of its lines, so
+// that its contents have entries; the line ends are the book's own. For books in UTF-8 or ASCII.
+QByteArray withChapters(const QByteArray &book, int every);
 
 // "lf-ascii", "crlf-utf8", "crlf-cp1251", "crlf-utf16", "none-utf8", ...
 QString kindName(LineEnd lineEnd, Charset charset);

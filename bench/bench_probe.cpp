@@ -1,6 +1,8 @@
 // Raw measurements for bench/compare, which turns them into figures against their targets.
 //
-//   bench_probe generate PATH BYTES lf|crlf|none ascii|utf8|cp1251|utf16   write a generated book
+//   bench_probe generate PATH BYTES lf|crlf|none ascii|utf8|cp1251|utf16 [chapters]
+//                                       write a generated book, with a heading every 2000 lines
+//                                       when asked for chapters
 //   bench_probe load PATH REPETITIONS   median ns of Book::load and of a whole `wc -l PATH` run
 //   bench_probe reopen PATH REPETITIONS median ns of opening the book as the reader does with a
 //                                       history of 500 books (its place and encoding looked up,
@@ -11,6 +13,8 @@
 //                                       text the book lacks, and of `grep -F -i -c TEXT PATH`
 //   bench_probe combine OUT REPETITIONS FILE...   median ns of Combiner::combine of the files
 //                                       into OUT, and of `cat FILE... > OUT.cat`
+//   bench_probe contents PATH REPETITIONS   median ns of ChapterFinder::find over the book's bytes,
+//                                       and of Book::load of it
 //   bench_probe txt2html PATH FOLDER REPETITIONS   median ns of turning PATH into its HTML page in
 //                                       FOLDER/newhtml as the tools window does, and of
 //                                       `cp PATH FOLDER`
@@ -21,6 +25,7 @@
 #include "book/BaseName.h"
 #include "book/Book.h"
 #include "book/BookSearch.h"
+#include "book/ChapterFinder.h"
 #include "settings/BookHistory.h"
 #include "texttools/Combiner.h"
 #include "texttools/HtmlConversion.h"
@@ -217,6 +222,20 @@ int timeSearch(const QString &path, int repetitions, const QString &text)
         "a search for a text the book lacks");
 }
 
+// The finder runs on the bytes of a book already loaded; what it is held against is loading it.
+int timeContents(const QString &path, int repetitions)
+{
+    Book book;
+    if (book.load(path, kLinesPerPage).status != Book::Status::Loaded) {
+        std::fprintf(stderr, "bench_probe: cannot load %s\n", qPrintable(path));
+        return 1;
+    }
+    return timePair(
+        repetitions,
+        [&] { return ChapterFinder::find(book.bytesFrom(0), book.bytesEncoding()).size() >= 2; },
+        [&] { return loadOnce(path); }, "finding the chapters or loading the book");
+}
+
 int timeCombine(const QString &target, int repetitions, const QStringList &files)
 {
     std::vector<QByteArray> catArguments {"cat"};
@@ -270,7 +289,8 @@ int timeTxt2Html(const QString &path, const QString &folder, int repetitions)
         });
 }
 
-int generate(const QString &path, qsizetype bytes, const char *lineEnd, const char *charset)
+int generate(const QString &path, qsizetype bytes, const char *lineEnd, const char *charset,
+             bool chapters)
 {
     using namespace BookFiles;
     const LineEnd end = std::strcmp(lineEnd, "crlf") == 0 ? LineEnd::CrLf
@@ -281,7 +301,7 @@ int generate(const QString &path, qsizetype bytes, const char *lineEnd, const ch
         if (kindName(end, known).section(u'-', 1) == QLatin1String(charset))
             set = known;
     }
-    if (!write(path, bytes, end, set)) {
+    if (!write(path, bytes, end, set, chapters ? 2000 : 0)) {
         std::fprintf(stderr, "bench_probe: cannot write %s\n", qPrintable(path));
         return 1;
     }
@@ -291,12 +311,14 @@ int generate(const QString &path, qsizetype bytes, const char *lineEnd, const ch
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: bench_probe generate PATH BYTES lf|crlf|none ascii|utf8|cp1251|utf16\n"
+                 "usage: bench_probe generate PATH BYTES lf|crlf|none ascii|utf8|cp1251|utf16 "
+                 "[chapters]\n"
                  "       bench_probe load PATH REPETITIONS\n"
                  "       bench_probe reopen PATH REPETITIONS\n"
                  "       bench_probe memory PATH\n"
                  "       bench_probe search PATH REPETITIONS TEXT\n"
                  "       bench_probe combine OUT REPETITIONS FILE...\n"
+                 "       bench_probe contents PATH REPETITIONS\n"
                  "       bench_probe txt2html PATH FOLDER REPETITIONS\n");
     return 2;
 }
@@ -309,8 +331,9 @@ int main(int argc, char **argv)
         return usage();
     const QString command = QString::fromLocal8Bit(argv[1]);
     const QString path = QFile::decodeName(argv[2]);
-    if (command == u"generate" && argc == 6)
-        return generate(path, std::atoll(argv[3]), argv[4], argv[5]);
+    if (command == u"generate" && (argc == 6 || argc == 7))
+        return generate(path, std::atoll(argv[3]), argv[4], argv[5],
+                        argc == 7 && std::strcmp(argv[6], "chapters") == 0);
     if (command == u"load" && argc == 4)
         return timeLoad(path, std::max(1, std::atoi(argv[3])));
     if (command == u"reopen" && argc == 4)
@@ -325,6 +348,8 @@ int main(int argc, char **argv)
             files << QFile::decodeName(argv[i]);
         return timeCombine(path, std::max(1, std::atoi(argv[3])), files);
     }
+    if (command == u"contents" && argc == 4)
+        return timeContents(path, std::max(1, std::atoi(argv[3])));
     if (command == u"txt2html" && argc == 5)
         return timeTxt2Html(path, QFile::decodeName(argv[3]), std::max(1, std::atoi(argv[4])));
     return usage();

@@ -10,6 +10,10 @@
 #include <emmintrin.h>
 #define PAGELARK_LINES_SSE2 1
 #endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define PAGELARK_LINES_AVX2 1
+#endif
 
 // Finding line ends in a text's bytes: CR LF, a lone CR and a lone LF each end a line. Bytes are
 // looked at 32 at a time, so the cost is one pass over the text whatever the length of its lines.
@@ -340,6 +344,151 @@ inline const char *nextLineStart(const char *p, const char *end)
     if (p == end)
         return end;
     return (*p == '\r' && p + 1 != end && p[1] == '\n') ? p + 2 : p + 1;
+}
+
+// Calls onLine(start, end) for every line of [begin, end), its line end left out, in order, until
+// it returns false; the last line counts when it has bytes. NUL bytes count as text.
+template<typename OnLine> void forEachLine(const char *begin, const char *end, OnLine onLine)
+{
+    constexpr qsizetype Block = 32;
+    const qsizetype size = end - begin;
+    qsizetype lineStart = 0;
+    for (qsizetype at = 0; at < size; at += Block) {
+        alignas(16) char tail[Block];
+        const BlockMasks masks = masksOf(blockAt(begin, at, size, tail));
+        for (quint32 ends = masks.cr | masks.lf; ends; ends &= ends - 1) {
+            const qsizetype offset = at + qsizetype(qCountTrailingZeroBits(ends));
+            if (offset < lineStart) // the LF of a CR LF
+                continue;
+            if (!onLine(begin + lineStart, begin + offset))
+                return;
+            lineStart = offset + 1;
+            if (begin[offset] == '\r' && lineStart < size && begin[lineStart] == '\n')
+                ++lineStart;
+        }
+    }
+    if (lineStart < size)
+        onLine(begin + lineStart, end);
+}
+
+// The CR and LF bytes among 64, bit i for byte i.
+struct LineEndMasks
+{
+    quint64 cr;
+    quint64 lf;
+};
+
+inline LineEndMasks lineEndsOf64(const char *block)
+{
+    const BlockMasks low = masksOf(block);
+    const BlockMasks high = masksOf(block + 32);
+    return {quint64(low.cr) | quint64(high.cr) << 32, quint64(low.lf) | quint64(high.lf) << 32};
+}
+
+#ifdef PAGELARK_LINES_AVX2
+__attribute__((target("avx2"))) inline quint32 maskOf32(__m256i bytes, char c)
+{
+    return quint32(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(c))));
+}
+
+__attribute__((target("avx2"))) inline LineEndMasks lineEndsOf64Avx2(const char *block)
+{
+    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(block));
+    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(block + 32));
+    return {quint64(maskOf32(low, '\r')) | quint64(maskOf32(high, '\r')) << 32,
+            quint64(maskOf32(low, '\n')) | quint64(maskOf32(high, '\n')) << 32};
+}
+#endif
+
+// The loop of forEachLineStart, to be inlined where it is called, as scanLoop is, with the way
+// the line ends of 64 bytes are found.
+template<typename OnStarts, typename LineEndsOf>
+__attribute__((always_inline)) inline void lineStartLoop(const char *begin, qsizetype size,
+                                                         OnStarts &onStarts, LineEndsOf lineEndsOf)
+{
+    constexpr qsizetype Block = 64;
+    constexpr int Batch = 1024;
+    qsizetype starts[Batch + Block];
+    int n = 0;
+    starts[n++] = 0;
+    quint64 lfBefore = 0; // the block before ended with an LF
+    quint64 crBefore = 0; // or with a CR
+    for (qsizetype at = 0; at < size; at += Block) {
+        // The last block is read from a copy, padded with blanks.
+        alignas(32) char tail[Block];
+        const char *block = begin + at;
+        if (size - at < Block) {
+            std::memset(tail, ' ', sizeof tail);
+            std::memcpy(tail, block, size_t(size - at));
+            block = tail;
+        }
+        const LineEndMasks ends = lineEndsOf(block);
+        // A line starts after an LF, and after a CR that no LF follows.
+        quint64 found = (ends.lf << 1 | lfBefore) | ((ends.cr << 1 | crBefore) & ~ends.lf);
+        lfBefore = ends.lf >> 63;
+        crBefore = ends.cr >> 63;
+        if (size - at < Block)
+            found &= (quint64(1) << (size - at)) - 1;
+        // Ordinary lines hold more than 32 bytes: two places are written whatever the count, and
+        // a loop is needed only for shorter lines.
+        const int count = int(qPopulationCount(found));
+        starts[n] = at + qsizetype(qCountTrailingZeroBits(found));
+        found &= found - 1;
+        starts[n + 1] = at + qsizetype(qCountTrailingZeroBits(found));
+        found &= found - 1;
+        for (int k = 2; found; ++k, found &= found - 1)
+            starts[n + k] = at + qsizetype(qCountTrailingZeroBits(found));
+        n += count;
+        if (n >= Batch) {
+            if (!onStarts(static_cast<const qsizetype *>(starts), n))
+                return;
+            n = 0;
+        }
+    }
+    if (n > 0)
+        onStarts(static_cast<const qsizetype *>(starts), n);
+}
+
+#ifdef PAGELARK_LINES_AVX2
+template<typename OnStarts>
+__attribute__((target("avx2,popcnt,bmi"))) void lineStartLoopAvx2(const char *begin, qsizetype size,
+                                                                  OnStarts &onStarts)
+{
+    lineStartLoop(begin, size, onStarts, lineEndsOf64Avx2);
+}
+#endif
+
+#if defined(__x86_64__) && !defined(__POPCNT__)
+template<typename OnStarts>
+__attribute__((target("popcnt"))) void lineStartLoopWithPopcnt(const char *begin, qsizetype size,
+                                                               OnStarts &onStarts)
+{
+    lineStartLoop(begin, size, onStarts, lineEndsOf64);
+}
+#endif
+
+// Calls onStarts(starts, count) with the offsets from begin of the lines of [begin, end) that
+// start there, in order and a batch at a time, until it returns false: 0 for the first line,
+// then each place just after a line end that is not the text's end. The bytes are looked at 64
+// at a time (with AVX2 where the processor has it), and a line's start found without a branch
+// that depends on the length of its line.
+template<typename OnStarts>
+void forEachLineStart(const char *begin, const char *end, OnStarts onStarts)
+{
+    if (end == begin)
+        return;
+#ifdef PAGELARK_LINES_AVX2
+    static const bool hasAvx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt")
+        && __builtin_cpu_supports("bmi");
+    if (hasAvx2)
+        return lineStartLoopAvx2(begin, end - begin, onStarts);
+#endif
+#if defined(__x86_64__) && !defined(__POPCNT__)
+    static const bool hasPopcnt = __builtin_cpu_supports("popcnt");
+    if (hasPopcnt)
+        return lineStartLoopWithPopcnt(begin, end - begin, onStarts);
+#endif
+    lineStartLoop(begin, end - begin, onStarts, lineEndsOf64);
 }
 
 // The number of line ends in [begin, end), NUL bytes counting as text: every LF, and every CR but
