@@ -34,7 +34,8 @@ public:
         ++messages;
         return Answer::Ok;
     }
-    std::optional<QString> askLine(QWidget *, const QString &, const QString &) override
+    std::optional<QString> askLine(QWidget *, const QString &, const QString &,
+                                   const QString &) override
     {
         return std::nullopt;
     }

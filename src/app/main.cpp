@@ -1,4 +1,5 @@
 #include "app/AppInfo.h"
+#include "app/ContentsCommand.h"
 #include "app/Startup.h"
 #include "reader/frmMain.h"
 
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QSocketNotifier>
+#include <QTextStream>
 #include <QThread>
 #include <QTimer>
 
@@ -29,24 +31,53 @@ void describe(QCommandLineParser &parser)
         "opened last. Ctrl+S or Ctrl+F: search; Ctrl+N or F3: next match. F11: the page alone,\n"
         "full screen (F11 or Esc to come back). Ctrl+P: print; Ctrl+C: copy; Ctrl+E: exit;\n"
         "Ctrl+T: Text File Tools; F1: help. View > Encoding reads the book in another\n"
-        "encoding."));
+        "encoding. Ctrl+Shift+C: the contents; Ctrl+Page Down, Ctrl+Page Up: the next chapter,\n"
+        "the start of this one or the one before."));
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOption({QStringLiteral("contents"),
+                      QStringLiteral("Print the contents of BOOK, one chapter a line: its page, "
+                                     "its level and its title, separated by tabs; then exit."),
+                      QStringLiteral("BOOK")});
+    parser.addOption({QStringLiteral("lines-per-page"),
+                      QStringLiteral("With --contents: number the pages at N lines a page (the "
+                                     "saved number when not given)."),
+                      QStringLiteral("N")});
     parser.addPositionalArgument(QStringLiteral("BOOK"),
                                  QStringLiteral("A text file to open after start-up."),
                                  QStringLiteral("[BOOK]"));
 }
 
-// --help and --version answer without a display.
+// --help, --version and --contents answer without a display.
 bool onlyAsksForText(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
-        for (const char *option : {"-h", "--help", "--help-all", "-v", "--version", "-?"}) {
-            if (std::strcmp(argv[i], option) == 0)
+        for (const char *option :
+             {"-h", "--help", "--help-all", "-v", "--version", "-?", "--contents"}) {
+            if (std::strcmp(argv[i], option) == 0
+                || (std::strncmp(argv[i], "--contents=", 11) == 0 && option[2] == 'c'))
                 return true;
         }
     }
     return false;
+}
+
+int printContents(const QCommandLineParser &parser)
+{
+    QTextStream out(stdout);
+    QTextStream errors(stderr);
+    std::optional<int> linesPerPage;
+    if (parser.isSet(QStringLiteral("lines-per-page"))) {
+        bool ok = false;
+        const int n = parser.value(QStringLiteral("lines-per-page")).toInt(&ok);
+        if (!ok || n < 1 || n > 32767) {
+            errors << "pagelark: --lines-per-page takes a whole number from 1 to 32767" << Qt::endl;
+            return 1;
+        }
+        linesPerPage = n;
+    }
+    const QString book = QFileInfo(parser.value(QStringLiteral("contents"))).absoluteFilePath();
+    return ContentsCommand::run(book, linesPerPage, out, errors);
 }
 
 void nameApplication()
@@ -119,7 +150,7 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         nameApplication();
         parser.process(app);
-        return 0;
+        return printContents(parser);
     }
 
     QApplication app(argc, argv);

@@ -1,7 +1,6 @@
 #include "book/Book.h"
 
 #include "app/ReadWholeFile.h"
-#include "book/LineEnds.h"
 #include "book/WideToUtf8.h"
 
 #include <QFile>
@@ -202,10 +201,10 @@ Book::LoadResult Book::paginate(int linesPerPage)
         return {};
 
     // A book of one page has no page to keep light.
-    const LongLines cut {linesPerPage < 1 ? std::numeric_limits<qsizetype>::max() : LongLineLimit,
-                         pieceSize(linesPerPage, m_bytes.size()),
-                         bytesEncoding() == TextEncoding::Utf8,
-                         TextCodec::characterLength(bytesEncoding())};
+    const LongLines &cut =
+        m_cut = {linesPerPage < 1 ? std::numeric_limits<qsizetype>::max() : LongLineLimit,
+                 pieceSize(linesPerPage, m_bytes.size()), bytesEncoding() == TextEncoding::Utf8,
+                 TextCodec::characterLength(bytesEncoding())};
     Status status = Status::Loaded;
     Scan scan = Scan::Completed;
     if (linesPerPage < 1) {
@@ -260,6 +259,32 @@ QString Book::pageText(int index) const
     text.reserve(decoded.size() + 64);
     appendWithCrLf(text, decoded);
     return text;
+}
+
+qsizetype Book::lineOffset(int page, int line) const
+{
+    if (page < 0 || page >= pageCount())
+        return pageOffset(page);
+    const char *data = m_bytes.constData();
+    const char *end = data + m_pageStarts[size_t(page) + 1];
+    const char *p = data + m_pageStarts[size_t(page)];
+    const qsizetype longerThan = m_cut.longerThan;
+    for (; line > 0 && p != end; --line) {
+        // Within a line cut into pieces the next piece starts where a cut ends; the line is one
+        // of those when the page starts inside it or it runs on past the limit.
+        const bool insideLine = p > data + m_pageStarts.front() && p[-1] != '\r' && p[-1] != '\n';
+        const char *farthest = end - p > longerThan ? p + longerThan + 1 : end;
+        const char *lineEnd = LineEnds::nextLineEnd(p, farthest);
+        const bool cut = insideLine || (lineEnd == farthest && farthest != end);
+        if (cut
+            && LineEnds::nextLineEnd(p, std::min(end, p + m_cut.pieceSize + 1)) - p
+                > m_cut.pieceSize) {
+            p = LineEnds::pieceEnd(p, std::min(end, p + m_cut.pieceSize + 1), m_cut);
+            continue;
+        }
+        p = LineEnds::nextLineStart(p, end);
+    }
+    return p - data - m_pageStarts.front();
 }
 
 QByteArrayView Book::bytesFrom(int first) const

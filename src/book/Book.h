@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/LineEnds.h"
 #include "book/TextCodec.h"
 
 #include <QByteArray>
@@ -98,12 +99,24 @@ public:
     QByteArrayView bytesFrom(int first) const;
     // The index of the page holding the byte at offset within bytesFrom(0).
     int pageAt(qsizetype offset) const;
+    // Where the line-th line shown on page begins within bytesFrom(0): a line of the file, or a
+    // piece of a line cut for paging. Past the page's last line, where the next page begins.
+    qsizetype lineOffset(int page, int line) const;
+    // Where page begins within bytesFrom(0); the text's end for the page past the last.
+    qsizetype pageOffset(int page) const
+    {
+        return m_pageStarts[size_t(std::clamp(page, 0, pageCount()))] - m_pageStarts.front();
+    }
+    // The bytes held, shared, and where the text begins in them (past a byte-order mark).
+    const QByteArray &heldBytes() const { return m_bytes; }
+    qsizetype textStart() const { return m_pageStarts.front(); }
 
 private:
     LoadResult adopt(QByteArray held, TextEncoding encoding, qsizetype textStart, int linesPerPage);
     LoadResult paginate(int linesPerPage);
 
     QByteArray m_bytes;
+    LineEnds::LongLines m_cut {};
     TextEncoding m_encoding = TextEncoding::Windows1252;
     qsizetype m_textStart = 0; // past a byte-order mark
     std::vector<qsizetype> m_pageStarts {0}; // page i is [m_pageStarts[i], m_pageStarts[i + 1])

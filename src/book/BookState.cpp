@@ -232,6 +232,42 @@ BookState::Answer BookState::turnQuietly(int step)
     return answer;
 }
 
+// ---- chapters --------------------------------------------------------------------------------
+
+int BookState::chapterShown(const BookContents &contents) const
+{
+    if (!BookOpened || m_book.isEmpty())
+        return -1;
+    return contents.lastBefore(m_book.pageOffset(CurrentPage + 1));
+}
+
+BookState::Answer BookState::nextChapter(const BookContents &contents)
+{
+    const QList<Chapter> &entries = contents.entries();
+    for (int i = chapterShown(contents) + 1; i < entries.size(); ++i) {
+        const int page = m_book.pageAt(entries[i].offset);
+        if (page > CurrentPage)
+            return goTo(page);
+    }
+    return {};
+}
+
+BookState::Answer BookState::previousChapter(const BookContents &contents)
+{
+    const int shown = chapterShown(contents);
+    if (shown < 0)
+        return {};
+    const int page = m_book.pageAt(contents.entries()[shown].offset);
+    if (page < CurrentPage)
+        return goTo(page);
+    for (int i = shown - 1; i >= 0; --i) {
+        const int earlier = m_book.pageAt(contents.entries()[i].offset);
+        if (earlier < CurrentPage)
+            return goTo(earlier);
+    }
+    return {};
+}
+
 // ---- search ----------------------------------------------------------------------------------
 
 BookState::Answer BookState::showMatch(int page, int position)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/Book.h"
+#include "book/BookContents.h"
 
 #include <QString>
 
@@ -70,6 +71,14 @@ public:
     // turn a page as Next and Previous do; Home and End (with Ctrl too) go to the first and the
     // last page. Other keys do nothing here.
     std::optional<Answer> pageKey(int key, Qt::KeyboardModifiers modifiers);
+
+    // Chapters. The chapter being read is the last that begins before the page shown ends: -1
+    // before the first. The next chapter is the first that begins on a later page; the previous
+    // command goes to the page where the chapter being read begins, or to the one before when
+    // that page is shown. At either end nothing happens: no message.
+    int chapterShown(const BookContents &contents) const;
+    Answer nextChapter(const BookContents &contents);
+    Answer previousChapter(const BookContents &contents);
 
     // Search: text is what the user entered (empty when cancelled). With no book open there is
     // nothing to ask for: searchRefusal() says so first.

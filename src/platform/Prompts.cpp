@@ -86,12 +86,12 @@ Prompts::Answer QtPrompts::message(QWidget *parent, const Message &message)
 }
 
 std::optional<QString> QtPrompts::askLine(QWidget *parent, const QString &prompt,
-                                          const QString &title)
+                                          const QString &title, const QString &initial)
 {
     const ActiveAgain afterwards(parent);
     bool ok = false;
     const QString answer =
-        QInputDialog::getText(parent, captionOr(title), prompt, QLineEdit::Normal, {}, &ok);
+        QInputDialog::getText(parent, captionOr(title), prompt, QLineEdit::Normal, initial, &ok);
     if (!ok)
         return std::nullopt;
     return answer;

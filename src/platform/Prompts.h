@@ -30,9 +30,9 @@ public:
     virtual ~Prompts() = default;
 
     virtual Answer message(QWidget *parent, const Message &message) = 0;
-    // The answer typed, or nullopt when the user cancels.
+    // The answer typed, or nullopt when the user cancels. The line starts with initial.
     virtual std::optional<QString> askLine(QWidget *parent, const QString &prompt,
-                                           const QString &title) = 0;
+                                           const QString &title, const QString &initial = {}) = 0;
     // filter uses Qt's form ("Text Files (*.txt);;All Files (*)"). Empty when cancelled.
     virtual QString openFile(QWidget *parent, const QString &title, const QString &filter) = 0;
     virtual std::optional<QColor> color(QWidget *parent, const QColor &initial) = 0;
@@ -62,8 +62,8 @@ class QtPrompts : public Prompts
 {
 public:
     Answer message(QWidget *parent, const Message &message) override;
-    std::optional<QString> askLine(QWidget *parent, const QString &prompt,
-                                   const QString &title) override;
+    std::optional<QString> askLine(QWidget *parent, const QString &prompt, const QString &title,
+                                   const QString &initial = {}) override;
     QString openFile(QWidget *parent, const QString &title, const QString &filter) override;
     std::optional<QColor> color(QWidget *parent, const QColor &initial) override;
     std::optional<QFont> font(QWidget *parent, const QFont &initial, int minSize,

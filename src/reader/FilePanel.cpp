@@ -2,6 +2,7 @@
 
 #include "app/FileChecks.h"
 #include "platform/Prompts.h"
+#include "reader/SidePanel.h"
 #include "reader/Twips.h"
 #include "settings/GlobalData.h"
 
@@ -75,17 +76,7 @@ FilePanel::FilePanel(Prompts &prompts, GlobalData &data, const Drives &drives, Q
       m_drives(drives)
 {
     setObjectName(QStringLiteral("frmFile"));
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, QColor(128, 255, 255));
-    setPalette(p);
-
-    cmdCloseFile = new QToolButton(this);
-    cmdCloseFile->setObjectName(QStringLiteral("cmdCloseFile"));
-    cmdCloseFile->setIcon(QIcon::fromTheme(QStringLiteral("window-close"),
-                                           QIcon(QStringLiteral(":/toolbar/close.svg"))));
-    cmdCloseFile->setToolTip(QStringLiteral("Close File View"));
-    cmdCloseFile->setAutoRaise(true);
+    cmdCloseFile = SidePanel::dress(this, "cmdCloseFile", QStringLiteral("Close File View"));
 
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));

@@ -55,6 +55,7 @@ void ReaderLayout::resize()
     QRectF panel = m_twips.value(m_c.filePanel);
     panel.setHeight(height - 1200);
     place(m_c.filePanel, panel);
+    place(m_c.contentsPanel, panel);
 
     // The toolbar and the status bar follow the window's edges by their alignment. The status
     // bar takes the height its font needs where that is more than the design's, which would cut
@@ -79,8 +80,8 @@ void ReaderLayout::setFullScreen(QMainWindow &window, bool on)
         window.showFullScreen();
         m_hiddenForPage.clear();
         for (QWidget *control :
-             {m_c.toolBar, m_c.statusBar, static_cast<QWidget *>(m_c.filePanel), m_c.title,
-              m_c.pageLabel, m_c.pageNumber, m_c.totalLabel, m_c.total}) {
+             {m_c.toolBar, m_c.statusBar, static_cast<QWidget *>(m_c.filePanel), m_c.contentsPanel,
+              m_c.title, m_c.pageLabel, m_c.pageNumber, m_c.totalLabel, m_c.total}) {
             if (control->isVisible()) {
                 m_hiddenForPage.append(control);
                 control->hide();
@@ -96,9 +97,15 @@ void ReaderLayout::setFullScreen(QMainWindow &window, bool on)
     window.setWindowState(m_stateBeforeFullScreen);
 }
 
-void ReaderLayout::showPanel(bool shown)
+void ReaderLayout::showPanel(QWidget *panel)
 {
-    m_c.filePanel->setVisible(shown);
+    const bool wasShown = m_panel != nullptr;
+    m_panel = panel;
+    m_c.filePanel->setVisible(panel == m_c.filePanel);
+    m_c.contentsPanel->setVisible(panel == m_c.contentsPanel);
+    if (wasShown == (panel != nullptr))
+        return;
+    const bool shown = panel != nullptr;
     QRectF view = m_twips.value(m_c.view);
     view.moveLeft(view.left() + (shown ? 2100 : -2100));
     view.setWidth(view.width() - (shown ? 2000 : -2000));

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "reader/FilePanel.h"
+
 #include <QHash>
 #include <QList>
 #include <QRectF>
 
-class FilePanel;
 class QMainWindow;
 class QWidget;
 
@@ -21,6 +22,7 @@ public:
         QWidget *toolBar = nullptr;
         QWidget *statusBar = nullptr;
         FilePanel *filePanel = nullptr;
+        QWidget *contentsPanel = nullptr; // in the file panel's place, one shown at a time
         QWidget *title = nullptr;
         QWidget *pageLabel = nullptr;
         QWidget *pageNumber = nullptr;
@@ -29,7 +31,11 @@ public:
         QWidget *total = nullptr;
     };
 
-    void setControls(const Controls &controls) { m_c = controls; }
+    void setControls(const Controls &controls)
+    {
+        m_c = controls;
+        m_panel = controls.filePanel;
+    }
     void place(QWidget *control, const QRectF &twips);
     QRectF twips(const QWidget *control) const { return m_twips.value(control); }
 
@@ -38,9 +44,11 @@ public:
     // A minimized window keeps its layout and the width it is measured from, so that restoring
     // it gives back the layout it had.
     void resize();
-    // Hiding the panel moves the page view 2100 to the left and widens it by 2000, showing it
-    // does the reverse; the right edge moves by the 100 between them.
-    void showPanel(bool shown);
+    // Shows panel beside the page view (the file panel or the contents), the other hidden, or
+    // none. Hiding the panels moves the page view 2100 to the left and widens it by 2000,
+    // showing one does the reverse; the right edge moves by the 100 between them.
+    void showPanel(QWidget *panel);
+    QWidget *panelShown() const { return m_panel; }
     // The page view alone fills the window, shown full screen, without its menu bar; the other
     // controls and the window's state come back as they were.
     void setFullScreen(QMainWindow &window, bool on);
@@ -54,6 +62,7 @@ private:
     QHash<const QWidget *, QRectF> m_twips;
     double OldWidth = 0;
     bool m_pageOnly = false;
+    QWidget *m_panel = nullptr; // set by showPanel; the file panel at first
     Qt::WindowStates m_stateBeforeFullScreen;
     QList<QWidget *> m_hiddenForPage;
 };

@@ -136,6 +136,7 @@ void frmMain::showRecentBooks()
 
 void frmMain::showPageShare()
 {
+    showChapterShown();
     m_sharePanel->setText(m_state.pageShare());
     m_encodingPanel->setText(m_state.bookOpened() ? m_state.encodingName() : QString());
 }
@@ -154,6 +155,7 @@ void frmMain::mnuFileClose_Click()
     leaveBook();
     m_history.save();
     m_state.closeBook();
+    forgetContents();
     showPageShare();
     lblTitle->setText(QStringLiteral("Book Title"));
     PageTotal->clear();
@@ -194,6 +196,7 @@ void frmMain::LoadBook()
     m_history.addRecent(path);
     showRecentBooks();
     ApplyPageFormat();
+    findContents();
     const Book &book = m_state.book();
     PageTotal->setText(QString::number(book.pageCount()));
     if (book.isEmpty()) {
@@ -299,8 +302,13 @@ void frmMain::mnuViewFullScreen_Click()
 
 void frmMain::TextArea_MouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers, const QPoint &pos)
 {
-    if (buttons & Qt::RightButton)
-        mnuEdit->popup(m_textArea->viewport()->mapToGlobal(pos));
+    if (!(buttons & Qt::RightButton))
+        return;
+    m_popupPoint = pos;
+    const bool line = m_contents && m_state.bookOpened();
+    for (const char *name : {"mnuPopupMarkChapter", "mnuPopupNotChapter"})
+        m_pagePopup->findChild<QAction *>(QLatin1String(name))->setEnabled(line);
+    m_pagePopup->popup(m_textArea->viewport()->mapToGlobal(pos));
 }
 
 void frmMain::File1_Click(const QString &fullPath)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/BookState.h"
+#include "book/LineAnchor.h"
 #include "reader/ReaderLayout.h"
 #include "settings/BookHistory.h"
 #include "settings/GlobalData.h"
@@ -18,6 +19,8 @@ class QStatusBar;
 class QPrinter;
 class QToolBar;
 class Drives;
+class ContentsPanel;
+class ContentsWorker;
 class FilePanel;
 class LabelSlot;
 class Launcher;
@@ -94,6 +97,15 @@ public:
     void cmdCloseFile_Click();
     void File1_Click(const QString &fullPath);
 
+    // Contents.
+    void mnuViewContents_Click();
+    void mnuViewNextChapter_Click();
+    void mnuViewPreviousChapter_Click();
+    void mnuViewChapterPattern_Click();
+    void mnuViewChapterAutomatic_Click();
+    void mnuPopupMarkChapter_Click();
+    void mnuPopupNotChapter_Click();
+
     // Search.
     void mnuToolsFind_Click();
     void mnuToolsFindNext_Click();
@@ -135,7 +147,14 @@ private:
     QAction *addMenuItem(QMenu *menu, const char *name, const char *captionId,
                          void (frmMain::*handler)(), const QKeySequence &shortcut = {});
     QMenu *addSubMenu(QMenu *parent, const char *name, const char *captionId);
-    void showFileSystem(bool shown);
+    // The file panel, the contents or none beside the page view.
+    void showPanel(QWidget *panel);
+    void findContents(bool sameBook = false);
+    void forgetContents();
+    void showContents(std::shared_ptr<const BookContents> contents);
+    void showChapterShown();
+    void setChapterMarks(const ChapterMarks &marks);
+    std::optional<LineAnchor> lineUnderPointer() const;
     // Records where the reader leaves the open book.
     void leaveBook();
     void saveHistorySoon();
@@ -171,6 +190,12 @@ private:
     LabelSlot *m_sharePanel = nullptr;
     QLabel *m_encodingPanel = nullptr;
     FilePanel *frmFile = nullptr;
+    ContentsPanel *frmContents = nullptr;
+    ContentsWorker *m_contentsWorker = nullptr;
+    std::shared_ptr<const BookContents> m_contents; // of the open book, once found
+    LabelSlot *m_chapterPanel = nullptr;
+    QMenu *m_pagePopup = nullptr;
+    QPoint m_popupPoint; // of the last right click in the page view
     QLabel *lblTitle = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
@@ -186,6 +211,9 @@ private:
     QAction *mnuViewToolbar = nullptr;
     QAction *mnuViewStatusBar = nullptr;
     QAction *mnuViewFileSystem = nullptr;
+    QAction *mnuViewContents = nullptr;
+    QAction *mnuViewNextChapter = nullptr;
+    QAction *mnuViewPreviousChapter = nullptr;
     QAction *mnuViewFullScreen = nullptr;
     EncodingMenu *mnuViewEncoding = nullptr;
     QAction *m_leaveFullScreen = nullptr;

@@ -3,6 +3,8 @@
 
 #include "app/AppInfo.h"
 #include "platform/OleColor.h"
+#include "reader/ContentsPanel.h"
+#include "reader/ContentsWorker.h"
 #include "reader/EncodingMenu.h"
 #include "reader/FilePanel.h"
 #include "reader/KeptPanelStyle.h"
@@ -75,13 +77,20 @@ void frmMain::buildControls()
     // Its text changes with every page shown, its width seldom.
     auto *share = named(new QLabel, "sbStatusBarPanel2");
     m_sharePanel = new LabelSlot(share, sbStatusBar);
-    sbStatusBar->addPermanentWidget(m_sharePanel);
+    auto *chapter = named(new QLabel, "sbStatusBarPanel4");
+    m_chapterPanel = new LabelSlot(chapter, sbStatusBar);
+    sbStatusBar->addPermanentWidget(m_chapterPanel);
     m_encodingPanel = named(new QLabel(sbStatusBar), "sbStatusBarPanel3");
     sbStatusBar->addPermanentWidget(m_encodingPanel);
-    for (QLabel *panel : {share, m_encodingPanel})
+    sbStatusBar->addPermanentWidget(m_sharePanel);
+    sbStatusBar->addPermanentWidget(m_encodingPanel);
+    for (QLabel *panel : {chapter, share, m_encodingPanel})
         panel->setContentsMargins(6, 0, 6, 0);
 
     frmFile = new FilePanel(m_prompts, m_data, m_desktop.drives, m_client);
+    frmContents = new ContentsPanel(m_client);
+    frmContents->hide();
+    m_contentsWorker = new ContentsWorker(this);
 
     Label2 = named(new QLabel(QStringLiteral("Total Pages:"), m_client), "Label2");
     setBlueText(Label2);
@@ -106,8 +115,8 @@ void frmMain::buildControls()
     CommandNext->setToolTip(QStringLiteral("Go To Next Page"));
     CommandNext->hide();
 
-    m_layout.setControls({this, m_client, tbToolBar, sbStatusBar, frmFile, lblTitle, Label1,
-                          PageNumber, m_textArea, Label2, PageTotal});
+    m_layout.setControls({this, m_client, tbToolBar, sbStatusBar, frmFile, frmContents, lblTitle,
+                          Label1, PageNumber, m_textArea, Label2, PageTotal});
     m_layout.place(tbToolBar, {0, 0, kDesignWidth, 420});
     m_layout.place(sbStatusBar, {0, 8100, kDesignWidth, 270});
     m_layout.place(frmFile, {120, 600, 2055, 7455});
@@ -134,6 +143,14 @@ void frmMain::buildControls()
     connect(frmFile, &FilePanel::closeClicked, this, &frmMain::cmdCloseFile_Click);
     connect(frmFile, &FilePanel::fileClicked, this, &frmMain::File1_Click);
     connect(frmFile, &FilePanel::fileDoubleClicked, this, &frmMain::openFromFileList);
+    connect(frmContents, &ContentsPanel::closeClicked, this, [this] { showPanel(nullptr); });
+    connect(frmContents, &ContentsPanel::pageChosen, this, [this](int page) {
+        showAnswer({{}, QString::number(page + 1), {}, {}});
+    });
+    connect(frmContents, &ContentsPanel::patternAsked, this, &frmMain::mnuViewChapterPattern_Click);
+    connect(frmContents, &ContentsPanel::automaticAsked, this,
+            &frmMain::mnuViewChapterAutomatic_Click);
+    connect(m_contentsWorker, &ContentsWorker::found, this, &frmMain::showContents);
 }
 
 QAction *frmMain::addMenuItem(QMenu *menu, const char *name, const char *captionId,
@@ -190,6 +207,10 @@ void frmMain::buildMenus()
         toggle->setCheckable(true);
         toggle->setChecked(true);
     }
+    mnuViewContents =
+        addMenuItem(mnuView, "mnuViewContents", "&Contents", &F::mnuViewContents_Click,
+                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    mnuViewContents->setCheckable(true);
     addMenuItem(mnuView, "mnuViewOptions", "1012", &F::mnuViewOptions_Click);
     mnuViewEncoding = new EncodingMenu(mnuView);
     mnuView->addMenu(mnuViewEncoding);
@@ -200,6 +221,15 @@ void frmMain::buildMenus()
     mnuViewFullScreen = addMenuItem(mnuView, "mnuViewFullScreen", "F&ull Screen",
                                     &F::mnuViewFullScreen_Click, QKeySequence(Qt::Key_F11));
     mnuViewFullScreen->setCheckable(true);
+    mnuView->addSeparator();
+    mnuViewNextChapter = addMenuItem(mnuView, "mnuViewNextChapter", "&Next Chapter",
+                                     &F::mnuViewNextChapter_Click, ctrl(Qt::Key_PageDown));
+    mnuViewPreviousChapter = addMenuItem(mnuView, "mnuViewPreviousChapter", "&Previous Chapter",
+                                         &F::mnuViewPreviousChapter_Click, ctrl(Qt::Key_PageUp));
+    addMenuItem(mnuView, "mnuViewChapterPattern", "Chapter &Pattern...",
+                &F::mnuViewChapterPattern_Click);
+    addMenuItem(mnuView, "mnuViewChapterAutomatic", "&Automatic Chapters",
+                &F::mnuViewChapterAutomatic_Click);
     // Esc leaves full screen only: while the window is normal the action is off.
     m_leaveFullScreen = named(new QAction(this), "mnuViewLeaveFullScreen");
     m_leaveFullScreen->setShortcut(QKeySequence(Qt::Key_Escape));
@@ -215,6 +245,19 @@ void frmMain::buildMenus()
         addMenuItem(mnuTools, "mnuToolsFindNext", "1030", &F::mnuToolsFindNext_Click);
     mnuToolsFindNext->setShortcuts({ctrl(Qt::Key_N), QKeySequence(Qt::Key_F3)});
     addMenuItem(mnuTools, "mnuTextTools", "1031", &F::mnuTextTools_Click, ctrl(Qt::Key_T));
+
+    // The page view's right-click menu: the Edit menu, and the chapter marks of the line under
+    // the pointer.
+    m_pagePopup = new QMenu(this);
+    m_pagePopup->setObjectName(QStringLiteral("mnuPagePopup"));
+    m_pagePopup->addActions(mnuEdit->actions());
+    m_pagePopup->addSeparator();
+    named(m_pagePopup->addAction(QStringLiteral("Mark as &Chapter"), this,
+                                 &F::mnuPopupMarkChapter_Click),
+          "mnuPopupMarkChapter");
+    named(m_pagePopup->addAction(QStringLiteral("&Not a Chapter"), this,
+                                 &F::mnuPopupNotChapter_Click),
+          "mnuPopupNotChapter");
 
     QMenu *mnuHelp = addSubMenu(nullptr, "mnuHelp", "1015");
     addMenuItem(mnuHelp, "mnuHelpTopic", "1028", &F::mnuHelpTopic_Click, QKeySequence(Qt::Key_F1));
@@ -264,19 +307,20 @@ void frmMain::mnuViewStatusBar_Click()
     sbStatusBar->setVisible(mnuViewStatusBar->isChecked());
 }
 
-void frmMain::showFileSystem(bool shown)
+void frmMain::showPanel(QWidget *panel)
 {
-    m_layout.showPanel(shown);
-    mnuViewFileSystem->setChecked(shown);
+    m_layout.showPanel(panel);
+    mnuViewFileSystem->setChecked(panel == frmFile);
+    mnuViewContents->setChecked(panel == frmContents);
 }
 
 void frmMain::mnuViewFileSystem_Click()
 {
     // The item's check mark is already inverted: checked now means the panel was hidden.
-    showFileSystem(mnuViewFileSystem->isChecked());
+    showPanel(mnuViewFileSystem->isChecked() ? frmFile : nullptr);
 }
 
 void frmMain::cmdCloseFile_Click()
 {
-    showFileSystem(false);
+    showPanel(nullptr);
 }

@@ -1,9 +1,12 @@
 target_sources(pagelark_ui PRIVATE
     reader/BookPrinter.cpp reader/BookPrinter.h
+    reader/ContentsPanel.cpp reader/ContentsPanel.h
+    reader/ContentsWorker.cpp reader/ContentsWorker.h
     reader/PageFormatter.cpp reader/PageFormatter.h
     reader/PlacementStore.cpp reader/PlacementStore.h
     reader/ReaderLayout.cpp reader/ReaderLayout.h
     reader/RecentBooksMenu.cpp reader/RecentBooksMenu.h
+    reader/SidePanel.cpp reader/SidePanel.h
     reader/EncodingMenu.cpp reader/EncodingMenu.h
     reader/FilePanel.cpp reader/FilePanel.h
     reader/KeptPanelStyle.cpp reader/KeptPanelStyle.h
@@ -13,6 +16,7 @@ target_sources(pagelark_ui PRIVATE
     reader/Twips.h
     reader/frmMain.cpp reader/frmMain.h
     reader/frmMainCommands.cpp
+    reader/frmMainContents.cpp
     reader/frmMainLayout.cpp
     reader/frmMainSession.cpp
 )

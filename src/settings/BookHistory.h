@@ -1,6 +1,6 @@
 #pragma once
 
-#include "book/LineAnchor.h"
+#include "book/ChapterMarks.h"
 
 #include <QHash>
 #include <QList>
@@ -35,15 +35,6 @@ public:
         QString name;
     };
 
-    // How the reader set the book's contents right: lines marked as chapters and lines that are
-    // none, and a pattern that replaces finding the chapters (empty: they are found).
-    struct Chapters
-    {
-        QList<LineAnchor> marked;
-        QList<LineAnchor> unmarked;
-        QString pattern;
-    };
-
     struct Place
     {
         Place() = default;
@@ -57,7 +48,7 @@ public:
         QString encoding;
         qint64 changed = 0; // when it was left, in ms since the epoch; 0: before times were kept
         QList<Bookmark> bookmarks; // in the book's order
-        Chapters chapters;
+        ChapterMarks chapters;
     };
 
     // The form of path the store knows it by: canonical where the file exists.

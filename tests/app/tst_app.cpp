@@ -166,6 +166,41 @@ private Q_SLOTS:
                                u"Open"_s}));
     }
 
+    // The contents printed without a display, at the lines a page asked for, set right by the
+    // pattern kept for the book; a book refused says why.
+    void contentsOnTheCommandLine()
+    {
+        QByteArray bytes = "A Tale\n\n";
+        for (const char *numeral : {"I", "II", "III", "IV", "V", "VI"}) {
+            bytes += QByteArray("CHAPTER ") + numeral + "\n\n";
+            bytes += QByteArray("words of the tale.\n").repeated(30);
+        }
+        const QString book = TestFiles::write(m_dir->filePath(u"tale.txt"_s), bytes);
+        const QString store = m_dir->filePath(u"config/Pagelark/history"_s);
+        const auto contents = [&](const QStringList &arguments, int exitCode) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.remove(u"DISPLAY"_s);
+            environment.insert(u"XDG_CONFIG_HOME"_s, m_dir->filePath(u"config"_s));
+            QProcess program;
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral(PAGELARK_PROGRAM),
+                          QStringList {u"--contents"_s} + arguments);
+            if (!program.waitForFinished(60000) || program.exitCode() != exitCode)
+                return u"exit %1"_s.arg(program.exitCode());
+            return QString::fromUtf8(program.readAllStandardOutput()
+                                     + program.readAllStandardError());
+        };
+        QCOMPARE(contents({book, u"--lines-per-page"_s, u"10"_s}, 0),
+                 u"1\t1\tCHAPTER I\n4\t1\tCHAPTER II\n7\t1\tCHAPTER III\n10\t1\tCHAPTER IV\n"
+                 "14\t1\tCHAPTER V\n17\t1\tCHAPTER VI\n"_s);
+        TestFiles::write(store,
+                         "Pagelark books 2\nplace\t1\t0\t0\t\t" + book.toUtf8()
+                             + "\npattern\t=%5ECHAPTER%20V\n");
+        QCOMPARE(contents({book}, 0), u"9\t1\tCHAPTER V\n11\t1\tCHAPTER VI\n"_s);
+        QCOMPARE(contents({m_dir->filePath(u"gone.txt"_s)}, 1),
+                 u"Previous open file not exist\n"_s + m_dir->filePath(u"gone.txt"_s) + u'\n');
+    }
+
     // Answered before any window is made; the installed tree's test asks for the version.
     void helpNeedsNoDisplay()
     {

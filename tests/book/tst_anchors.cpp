@@ -1,5 +1,6 @@
-// Lines found by number and by place in a text's bytes, and places kept by a line's text that
-// survive lines added or removed above them.
+// Lines found by number and by place in a text's bytes, places kept by a line's text that
+// survive lines added or removed above them, and the reader's chapter marks kept so.
+#include "book/BookContents.h"
 #include "book/LineAnchor.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
@@ -82,6 +83,47 @@ private Q_SLOTS:
         QCOMPARE(anchor.text, u"line %1"_s.arg(kept + 1));
         const std::optional<qint64> at = anchor.locate(now, TextEncoding::Utf8, LineIndex(now));
         QCOMPARE(at.value_or(-1), found);
+    }
+
+    void chapterMarks_data()
+    {
+        QTest::addColumn<QByteArray>("added"); // lines put before the book since the marks
+        QTest::addColumn<QString>("marks"); // +LINE:TEXT a chapter, -LINE:TEXT none, | between
+        QTest::addColumn<QString>("entries"); // each entry's line and title
+        QTest::newRow("the pattern's")
+            << QByteArray() << QString() << u"2 Chapter 1|5 Chapter 2|6 Chapter and verse"_s;
+        QTest::newRow("a line marked as none, one as a chapter")
+            << QByteArray() << u"-6:Chapter and verse|+4:Interlude"_s
+            << u"2 Chapter 1|4 Interlude|5 Chapter 2"_s;
+        QTest::newRow("in a book with lines added above")
+            << QByteArray("new\r\nlines\r\n") << u"-6:Chapter and verse|+4:Interlude"_s
+            << u"4 Chapter 1|6 Interlude|7 Chapter 2"_s;
+        QTest::newRow("marks of lines gone, one twice")
+            << QByteArray() << u"+4:Prelude|-5:Chapter 9|+2:Chapter 1"_s
+            << u"2 Chapter 1|5 Chapter 2|6 Chapter and verse"_s;
+    }
+
+    // Chapters found by the pattern "^Chapter", set right by the reader's marks.
+    void chapterMarks()
+    {
+        QFETCH(QByteArray, added);
+        QFETCH(QString, marks);
+        QFETCH(QString, entries);
+        ChapterMarks kept {{}, {}, u"^Chapter"_s};
+        for (const QString &mark : marks.split(u'|', Qt::SkipEmptyParts)) {
+            const LineAnchor at {mark.mid(1).section(u':', 0, 0).toInt(), mark.section(u':', 1)};
+            (mark.startsWith(u'+') ? kept.marked : kept.unmarked).append(at);
+        }
+        const QByteArray book = added
+            + "Title\r\n\r\nChapter 1\r\ntext\r\nInterlude\r\nChapter 2\r\nChapter and "
+              "verse\r\nend\r\n";
+        const BookContents contents(book, 0, TextEncoding::Utf8, kept);
+        QStringList seen;
+        for (const Chapter &entry : contents.entries()) {
+            seen << u"%1 %2"_s.arg(entry.line).arg(entry.title);
+            QVERIFY(book.mid(entry.offset).startsWith(QByteArray(entry.title.toUtf8() + "\r\n")));
+        }
+        QCOMPARE(seen.join(u'|'), entries);
     }
 
     // A long line is kept by its first characters, blanks at its start left out.

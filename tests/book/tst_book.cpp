@@ -61,11 +61,16 @@ struct Reader
         const BookState::LoadAnswer answer = state.LoadBook(linesPerPage, 2);
         if (!answer.loaded)
             return answer.message;
-        const QString pages = QStringLiteral("%1 pages").arg(state.book().pageCount());
+        const Book &book = state.book();
+        // Chapters by a pattern, whatever the rules make of a short book.
+        contents = BookContents(book.heldBytes(), book.textStart(), book.bytesEncoding(),
+                                {{}, {}, u"^Chapter \\d"_qs});
+        const QString pages = QStringLiteral("%1 pages").arg(book.pageCount());
         return answer.jumpTo ? pages + u" / " + said({{}, *answer.jumpTo, {}, {}}) : pages;
     }
 
     BookState state;
+    BookContents contents;
 };
 
 // Search and Next from the list of every match in the book, each page's text as the view shows
@@ -140,6 +145,12 @@ void tst_book::initTestCase()
     TestFiles::write(m_dir.filePath(u"30.txt"_qs), TestFiles::lines(30));
     TestFiles::write(m_dir.filePath(u"32768.txt"_qs), TestFiles::lines(32768));
     TestFiles::write(m_dir.filePath(u"empty.txt"_qs), {});
+    // Chapters beginning on lines 3, 9 and 10: on pages 1, 3 and 4 at 3 lines a page.
+    QByteArray chapters = "A Book\n\n";
+    for (const char *chapter : {"Chapter 1\n", "one\n", "\n", "\n", "\n", "\n", "Chapter 2\n",
+                                "Chapter 3\n", "three\n", "\n", "\n"})
+        chapters += chapter;
+    TestFiles::write(m_dir.filePath(u"chapters.txt"_qs), chapters);
     TestFiles::write(m_dir.filePath(u"nul.txt"_qs), QByteArray("text\0more", 9));
     TestFiles::write(m_dir.filePath(u"sea.txt"_qs),
                      "one book\ntwo\nthree BOOK book\nfour\nfive\n"
@@ -284,7 +295,8 @@ void tst_book::script_data()
     // - Previous, ?TEXT Search, n Next match, @LOCALE the user's locale (says nothing), kKEY a
     // page key by its name (PgUp, Shift+Space, Ctrl+End...), w+ and w- the wheel, rLINE the line
     // the next open resumes at, ! whether Search may ask, s the status bar's share, b the open
-    // book's file name. In a box text "~" stands for a blank. What each step has said follows,
+    // book's file name, > and < the next and the previous chapter, h the chapter shown. In a box
+    // text "~" stands for a blank. What each step has said follows,
     // "|" between steps; paths in messages read DIR.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("said");
@@ -330,6 +342,11 @@ void tst_book::script_data()
     QTest::newRow("a new book searches afresh; Next from the page shown; a cancelled Search")
         << "open:sea.txt/2 ?book open:sea.txt/2 n #3 n ? n"
         << "5 pages|[1] / page 1 / at 4|5 pages|[1] / page 1 / at 4|page 3|[5] / page 5 / at 9||";
+    QTest::newRow("chapters: the next, the start of this one or the one before, no word at ends")
+        << "open:chapters.txt/3 h > h > h > h > < h < < h < #2 h < > > >"
+        << "5 pages|Chapter 1|[3] / page 3|Chapter 2|[4] / page 4|Chapter 3||Chapter 3||[3] / "
+           "page 3|Chapter 2|[1] / page 1||Chapter 1||page 2|Chapter 1|[1] / page 1|[3] / page 3|"
+           "[4] / page 4|";
     QTest::newRow("resumed at the page that holds the line, if the book has it")
         << "r20 open:45.txt r44 open:45.txt/10 r45 open:45.txt r3 start:45.txt s #3 s #2 s"
         << "3 pages / [2] / page 2|5 pages / [5] / page 5|3 pages|3 pages|page 1 of 3 \u00B7 33%|"
@@ -369,6 +386,13 @@ void tst_book::script()
             saying << reader.state.pageShare();
         else if (step == u"b")
             saying << QFileInfo(reader.state.bookPath()).fileName();
+        else if (step == u">" || step == u"<")
+            saying << reader.said(step == u">" ? reader.state.nextChapter(reader.contents)
+                                               : reader.state.previousChapter(reader.contents));
+        else if (step == u"h")
+            saying << reader.contents.entries()
+                          .value(reader.state.chapterShown(reader.contents))
+                          .title;
         else {
             const QStringList file = step.section(u':', 1).split(u'/');
             const int linesPerPage = file.size() > 1 ? file[1].toInt() : 15;

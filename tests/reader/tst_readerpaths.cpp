@@ -13,11 +13,14 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStringListModel>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QWheelEvent>
 
 #include <sys/stat.h>
@@ -49,8 +52,10 @@ private Q_SLOTS:
         m_fx.trigger(u"mnuEditCopy"_s);
         QCOMPARE(QGuiApplication::clipboard()->text(), QString());
         QTest::mouseClick(m_fx.view()->viewport(), Qt::RightButton, {}, QPoint(20, 20));
-        QTRY_VERIFY(m_fx.find<QMenu>(u"mnuEdit"_s)->isVisible());
-        m_fx.find<QMenu>(u"mnuEdit"_s)->close();
+        auto *popup = m_fx.find<QMenu>(u"mnuPagePopup"_s); // the Edit menu's items and more
+        QTRY_VERIFY(popup->isVisible());
+        QVERIFY(popup->actions().contains(m_fx.find<QAction>(u"mnuEditCopy"_s)));
+        popup->close();
         QTest::keyClick(box, Qt::Key_E, Qt::ControlModifier);
         QTRY_VERIFY(!m_fx.window()->isVisible());
     }
@@ -168,6 +173,71 @@ private Q_SLOTS:
         m_fx.trigger(u"tbToolBar_Properties"_s);
         QCOMPARE(m_fx.shown() + u'/' + m_fx.text(u"PageTotal"_s), u"2 line 21/2"_s);
         QVERIFY(m_fx.messages().isEmpty());
+    }
+
+    // The contents of a book: listed once found, narrowed by typing, chapters shown by keys and
+    // by the list, set right by the reader's marks and pattern, which come back with the book.
+    void contentsAndTheirCorrections()
+    {
+        QByteArray bytes = "A Tale\n\n";
+        for (const char *numeral : {"I", "II", "III", "IV", "V", "VI"}) {
+            bytes += QByteArray("CHAPTER ") + numeral + "\n\n";
+            for (int line = 0; line < 30; ++line)
+                bytes += "words of the tale, line " + QByteArray::number(line) + ".\n";
+        }
+        const QString book = TestFiles::write(m_fx.booksFolder() + u"/tale.txt"_s, bytes);
+        m_fx.open(book);
+        m_fx.trigger(u"mnuViewContents"_s);
+        auto *list = m_fx.find<QListWidget>(u"lstContents"_s);
+        const auto titles = [&list] {
+            QStringList shown;
+            for (int row = 0; row < list->count(); ++row) {
+                if (!list->item(row)->isHidden())
+                    shown << list->item(row)->text();
+            }
+            return shown.join(u'|');
+        };
+        QTRY_COMPARE(list->count(), 6);
+        QVERIFY(!m_fx.find<QWidget>(u"frmFile"_s)->isVisible());
+        QTest::keyClick(m_fx.view(), Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(m_fx.shown(), u"3 words of the tale, line 26."_s); // CHAPTER II on line 35
+        QCOMPARE(m_fx.text(u"sbStatusBarPanel4"_s), u"CHAPTER II"_s);
+        QTest::keyClicks(list, u"v"_s); // "IV", "V" and "VI"
+        QCOMPARE(titles(), u"CHAPTER IV|CHAPTER V|CHAPTER VI"_s);
+        Q_EMIT list->itemActivated(list->item(4));
+        QCOMPARE(m_fx.shown().section(u' ', 0, 0), u"9"_s); // CHAPTER V on line 131
+
+        auto *view = m_fx.view();
+        const auto rightClick = [view, this](const QString &line) {
+            const QTextCursor at = view->document()->find(line);
+            QTest::mouseClick(view->viewport(), Qt::RightButton, {}, view->cursorRect(at).center());
+            m_fx.find<QMenu>(u"mnuPagePopup"_s)->close();
+        };
+        rightClick(u"line 1."_s);
+        m_fx.trigger(u"mnuPopupMarkChapter"_s);
+        rightClick(u"CHAPTER V"_s);
+        m_fx.trigger(u"mnuPopupNotChapter"_s);
+        const QString corrected =
+            u"CHAPTER I|CHAPTER II|CHAPTER III|CHAPTER IV|words of the tale, line 1.|CHAPTER VI"_s;
+        m_fx.find<QLineEdit>(u"txtContentsFilter"_s)->clear();
+        QTRY_COMPARE(titles(), corrected);
+
+        m_fx.prompts.inputs << u"(CHAPTER"_s << u"^Chapter$"_s << u"^CHAPTER I"_s;
+        for (int asked = 0; asked < 3; ++asked)
+            m_fx.trigger(u"mnuViewChapterPattern"_s);
+        QCOMPARE(m_fx.messages().size(), 2);
+        QVERIFY(m_fx.messages().first().startsWith(u"This chapter pattern is not valid: "_s));
+        QVERIFY(m_fx.messages().last().startsWith(u"The chapter pattern finds no line"_s));
+        QTRY_COMPARE(titles(),
+                     u"CHAPTER I|CHAPTER II|CHAPTER III|CHAPTER IV|"
+                     "words of the tale, line 1."_s);
+        m_fx.trigger(u"mnuViewChapterAutomatic"_s);
+        m_fx.close();
+        m_fx.start();
+        m_fx.open(book);
+        m_fx.trigger(u"mnuViewContents"_s);
+        list = m_fx.find<QListWidget>(u"lstContents"_s);
+        QTRY_COMPARE(titles(), corrected);
     }
 
     // A pipe or a device is refused at once, naming it; Print then has no book to print, and

@@ -19,7 +19,7 @@ Prompts::Answer ScriptedPrompts::message(QWidget *, const Message &message)
 }
 
 std::optional<QString> ScriptedPrompts::askLine(QWidget *, const QString &prompt,
-                                                const QString &title)
+                                                const QString &title, const QString &)
 {
     calls.append({Call::Input, prompt, title});
     return inputs.isEmpty() ? std::nullopt : inputs.dequeue();

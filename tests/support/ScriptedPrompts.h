@@ -22,8 +22,8 @@ public:
     };
 
     Answer message(QWidget *parent, const Message &message) override;
-    std::optional<QString> askLine(QWidget *parent, const QString &prompt,
-                                   const QString &title) override;
+    std::optional<QString> askLine(QWidget *parent, const QString &prompt, const QString &title,
+                                   const QString &initial = {}) override;
     QString openFile(QWidget *parent, const QString &title, const QString &filter) override;
     std::optional<QColor> color(QWidget *parent, const QColor &initial) override;
     std::optional<QFont> font(QWidget *parent, const QFont &initial, int minSize,

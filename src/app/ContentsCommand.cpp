@@ -1,0 +1,55 @@
+#include "app/ContentsCommand.h"
+
+#include "book/BookContents.h"
+#include "book/BookState.h"
+#include "settings/BookHistory.h"
+#include "settings/RecordCodec.h"
+#include "settings/SettingsFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+// The number of lines a page the reader saved last; 15 when it saved none.
+int savedLinesPerPage()
+{
+    QFile file(ConfigFilePath());
+    GlobalData data;
+    if (file.open(QIODevice::ReadOnly))
+        RecordCodec::decode(file.readAll(), data);
+    data.applyDefaultsRule();
+    return data.LinesPerPage;
+}
+
+} // namespace
+
+namespace ContentsCommand {
+
+int run(const QString &book, std::optional<int> linesPerPage, QTextStream &out, QTextStream &errors)
+{
+    const int perPage = linesPerPage.value_or(savedLinesPerPage());
+    BookHistory history;
+    history.load(ConfigFolderPath() + QStringLiteral("/history"));
+    const BookHistory::Place place =
+        history.place(book).value_or(BookHistory::Place(book, 0, 0, {}));
+
+    Book read;
+    const Book::LoadResult result =
+        read.load(book, perPage, TextCodec::encodingForName(place.encoding));
+    if (result.status != Book::Status::Loaded) {
+        errors << BookState::loadFailureMessage(result, book, perPage) << Qt::endl;
+        return 1;
+    }
+    const BookContents contents(read.heldBytes(), read.textStart(), read.bytesEncoding(),
+                                place.chapters);
+    out.setEncoding(QStringConverter::Utf8);
+    for (const Chapter &entry : contents.entries())
+        out << read.pageAt(entry.offset) + 1 << '\t' << entry.level << '\t' << entry.title.trimmed()
+            << '\n';
+    out.flush();
+    return 0;
+}
+
+} // namespace ContentsCommand
