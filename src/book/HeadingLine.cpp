@@ -62,7 +62,7 @@ constexpr std::array kNumbered = {
 };
 
 // Parts that go without a number; a word's place in the list tells one part from another.
-constexpr std::array<const char16_t *, 47> kNamed = {
+constexpr std::array kNamed = {
     u"Prologue",   u"Epilogue",     u"Preface",      u"Foreword",    u"Introduction",
     u"Afterword",  u"Appendix",     u"Conclusion",   u"Postscript",  u"Épilogue",
     u"Préface",    u"Avant-propos", u"Postface",     u"Annexe",      u"Appendice",
@@ -75,7 +75,7 @@ constexpr std::array<const char16_t *, 47> kNamed = {
     u"Приложение", u"Заключение",
 };
 
-constexpr std::array<const char16_t *, 16> kCjkNamed = {
+constexpr std::array kCjkNamed = {
     u"序章", u"序言", u"序",   u"楔子", u"引子",       u"前言",       u"后记",     u"後記",
     u"尾声", u"尾聲", u"终章", u"終章", u"プロローグ", u"エピローグ", u"あとがき", u"まえがき",
 };
