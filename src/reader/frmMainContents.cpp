@@ -19,6 +19,8 @@ namespace {
 
 // The most room the status bar gives a chapter's title.
 constexpr int kChapterPanelChars = 28;
+// A pattern that finds more lines than this finds no chapters but lines of the text.
+constexpr qsizetype kMostChapters = 10000;
 
 } // namespace
 
@@ -111,17 +113,23 @@ void frmMain::mnuViewChapterPattern_Click()
                            .arg(pattern.patternErrorOffset() + 1));
         return;
     }
-    bool findsNone = false;
+    qsizetype found = 0;
     {
         const BusyCursor busy(this);
         const Book &book = m_state.book();
-        findsNone = ChapterFinder::findByPattern(book.bytesFrom(0), book.bytesEncoding(), pattern)
-                        .isEmpty();
+        found =
+            ChapterFinder::findByPattern(book.bytesFrom(0), book.bytesEncoding(), pattern).size();
     }
-    if (findsNone) {
+    if (found == 0 || found > kMostChapters) {
         m_prompts.tell(this,
-                       QStringLiteral("The chapter pattern finds no line of this book; the "
-                                      "contents stay as they are."));
+                       found == 0
+                           ? QStringLiteral("The chapter pattern finds no line of this book; the "
+                                            "contents stay as they are.")
+                           : QStringLiteral("The chapter pattern finds %1 lines, more than the %2 "
+                                            "chapters a contents lists; the contents stay as "
+                                            "they are.")
+                                 .arg(found)
+                                 .arg(kMostChapters));
         return;
     }
     ChapterMarks marks = m_record.chapters;
