@@ -51,6 +51,11 @@ LineAnchor BookContents::anchorAt(qsizetype offset) const
     return LineAnchor::of(text(), m_encoding, m_lines, m_lines.lineAt(text(), offset));
 }
 
+std::optional<qint64> BookContents::locate(const LineAnchor &at) const
+{
+    return at.locate(text(), m_encoding, m_lines);
+}
+
 bool BookContents::isMarked(qint64 line) const
 {
     return m_markedLines.contains(line);

@@ -27,6 +27,10 @@ public:
     int lastBefore(qsizetype end) const;
     // The line that holds offset, as a mark keeps it.
     LineAnchor anchorAt(qsizetype offset) const;
+    // Where the line a mark kept is now (see LineAnchor::locate).
+    std::optional<qint64> locate(const LineAnchor &at) const;
+    qsizetype offsetOfLine(qint64 line) const { return m_lines.offsetOf(text(), line); }
+    qint64 lineCount() const { return m_lines.lineCount(); }
     // The line an entry begins on is one of the chapters marked by the reader.
     bool isMarked(qint64 line) const;
 

@@ -17,6 +17,17 @@ LineAnchor LineAnchor::of(QByteArrayView text, TextEncoding encoding, const Line
     return {line, textOf(lines.lineBytes(text, line), encoding)};
 }
 
+LineAnchor LineAnchor::atOffset(QByteArrayView text, TextEncoding encoding, qsizetype offset)
+{
+    const char *begin = text.data();
+    const char *at = begin + qBound(qsizetype(0), offset, text.size());
+    // A CR just before a line's start that an LF follows ends one line, not two.
+    const qint64 before = LineEnds::countLineEnds(begin, at)
+        - (at != begin && at != begin + text.size() && at[-1] == '\r' && *at == '\n');
+    const char *lineEnd = LineEnds::nextLineEnd(at, begin + text.size());
+    return {before, textOf(QByteArrayView(at, lineEnd - at), encoding)};
+}
+
 std::optional<qint64> LineAnchor::locate(QByteArrayView text, TextEncoding encoding,
                                          const LineIndex &lines, qint64 radius) const
 {

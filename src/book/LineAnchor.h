@@ -21,6 +21,8 @@ struct LineAnchor
     // The anchor of line in text (held in encoding, indexed by lines).
     static LineAnchor of(QByteArrayView text, TextEncoding encoding, const LineIndex &lines,
                          qint64 line);
+    // The anchor of the line that starts at offset, its number counted from the start of text.
+    static LineAnchor atOffset(QByteArrayView text, TextEncoding encoding, qsizetype offset);
     // The line's text as an anchor keeps it.
     static QString textOf(QByteArrayView line, TextEncoding encoding);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/BookState.h"
+#include "book/Bookmarks.h"
 #include "book/LineAnchor.h"
 #include "reader/ReaderLayout.h"
 #include "settings/BookHistory.h"
@@ -106,6 +107,10 @@ public:
     void mnuPopupMarkChapter_Click();
     void mnuPopupNotChapter_Click();
 
+    // Bookmarks.
+    void mnuBookmarksAdd_Click();
+    void mnuBookmarksEdit_Click();
+
     // Search.
     void mnuToolsFind_Click();
     void mnuToolsFindNext_Click();
@@ -155,6 +160,9 @@ private:
     void showChapterShown();
     void setChapterMarks(const ChapterMarks &marks);
     std::optional<LineAnchor> lineUnderPointer() const;
+    void keepBookmarks();
+    QList<Bookmarks::Place> bookmarkPlaces() const;
+    void showBookmarksMenu();
     // Records where the reader leaves the open book.
     void leaveBook();
     void saveHistorySoon();
@@ -212,6 +220,8 @@ private:
     QAction *mnuViewStatusBar = nullptr;
     QAction *mnuViewFileSystem = nullptr;
     QAction *mnuViewContents = nullptr;
+    QMenu *mnuBookmarks = nullptr;
+    QList<QAction *> m_bookmarkEntries; // of the open book, under mnuBookmarks
     QAction *mnuViewNextChapter = nullptr;
     QAction *mnuViewPreviousChapter = nullptr;
     QAction *mnuViewFullScreen = nullptr;

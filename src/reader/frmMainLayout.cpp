@@ -237,6 +237,13 @@ void frmMain::buildMenus()
     addAction(m_leaveFullScreen);
     connect(m_leaveFullScreen, &QAction::triggered, this, &frmMain::mnuViewFullScreen_Click);
 
+    mnuBookmarks = addSubMenu(nullptr, "mnuBookmarks", "&Bookmarks");
+    addMenuItem(mnuBookmarks, "mnuBookmarksAdd", "&Add Bookmark", &F::mnuBookmarksAdd_Click,
+                ctrl(Qt::Key_B));
+    addMenuItem(mnuBookmarks, "mnuBookmarksEdit", "&Edit Bookmarks...", &F::mnuBookmarksEdit_Click);
+    mnuBookmarks->addSeparator();
+    connect(mnuBookmarks, &QMenu::aboutToShow, this, &frmMain::showBookmarksMenu);
+
     QMenu *mnuTools = addSubMenu(nullptr, "mnuTools", "1013");
     menuOpenWith = addMenuItem(mnuTools, "menuOpenWith", "1029", &F::menuOpenWith_Click);
     QAction *mnuToolsFind = addMenuItem(mnuTools, "mnuToolsFind", "1014", &F::mnuToolsFind_Click);

@@ -15,6 +15,8 @@ target_sources(pagelark_ui PRIVATE
     reader/ToolbarIcons.cpp reader/ToolbarIcons.h
     reader/Twips.h
     reader/frmMain.cpp reader/frmMain.h
+    reader/frmBookmarks.cpp reader/frmBookmarks.h
+    reader/frmMainBookmarks.cpp
     reader/frmMainCommands.cpp
     reader/frmMainContents.cpp
     reader/frmMainLayout.cpp

@@ -149,7 +149,7 @@ bool BookHistory::readEntry(const QList<QByteArray> &fields, bool timed)
     }
     if (kind == kBookmark && place && n == 4 && fields[3].startsWith('=')) {
         const std::optional<LineAnchor> anchor = anchorOf(fields[1], fields[2]);
-        if (anchor && place->bookmarks.size() < MaxBookmarks)
+        if (anchor && place->bookmarks.size() < Bookmarks::MaxCount)
             place->bookmarks.append({*anchor, decodeText(fields[3])});
         return anchor.has_value();
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/Bookmarks.h"
 #include "book/ChapterMarks.h"
 
 #include <QHash>
@@ -26,14 +27,6 @@ class BookHistory
 public:
     static constexpr int MaxBooks = 500;
     static constexpr int MaxRecent = 10;
-
-    static constexpr int MaxBookmarks = 1000;
-
-    struct Bookmark
-    {
-        LineAnchor at;
-        QString name;
-    };
 
     struct Place
     {

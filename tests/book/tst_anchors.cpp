@@ -1,6 +1,7 @@
 // Lines found by number and by place in a text's bytes, places kept by a line's text that
 // survive lines added or removed above them, and the reader's chapter marks kept so.
 #include "book/BookContents.h"
+#include "book/Bookmarks.h"
 #include "book/LineAnchor.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
@@ -124,6 +125,24 @@ private Q_SLOTS:
             QVERIFY(book.mid(entry.offset).startsWith(QByteArray(entry.title.toUtf8() + "\r\n")));
         }
         QCOMPARE(seen.join(u'|'), entries);
+    }
+
+    // Bookmarks in a book with lines added above them: each where its text is now, in the book's
+    // order; one whose text has gone stays at its old line, shown as moved.
+    void bookmarksFoundAgain()
+    {
+        const QByteArray book = QByteArray("new\nlines\nabove\n") + TestFiles::lines(30);
+        const BookContents lines(book, 0, TextEncoding::Utf8, {});
+        const QList<Bookmark> kept = {{{20, u"line 21"_s}, u"c"_s},
+                                      {{5, u"line 6"_s}, u"a"_s},
+                                      {{9, u"a line since removed"_s}, u"b"_s}};
+        QStringList seen;
+        for (const Bookmarks::Place &place : Bookmarks::locate(kept, lines))
+            seen << u"%1 %2%3 %4"_s.arg(kept[place.index].name)
+                        .arg(place.line)
+                        .arg(place.moved ? u" moved"_s : QString())
+                        .arg(QString::fromLatin1(book.mid(place.offset, 7)));
+        QCOMPARE(seen.join(u'|'), u"a 8 line 6\r|b 9 moved line 7\r|c 23 line 21"_s);
     }
 
     // A long line is kept by its first characters, blanks at its start left out.

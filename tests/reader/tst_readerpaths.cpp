@@ -240,6 +240,55 @@ private Q_SLOTS:
         QTRY_COMPARE(titles(), corrected);
     }
 
+    // Bookmarks: added at the first line shown, listed in the book's order with their pages,
+    // renamed and removed in their list, and found again after a new page size and an edit.
+    void bookmarks()
+    {
+        const QString book = m_fx.writeBook(u"marked.txt"_s, 100);
+        m_fx.open(book);
+        const auto menu = [this] {
+            auto *bookmarks = m_fx.find<QMenu>(u"mnuBookmarks"_s);
+            Q_EMIT bookmarks->aboutToShow();
+            QStringList entries;
+            for (int i = 1; const QAction *entry = m_fx.find<QAction>(u"mnuBookmark%1"_s.arg(i));
+                 ++i)
+                entries << entry->text();
+            return entries.join(u'|');
+        };
+        m_fx.setPageNumber(u"6"_s);
+        QTest::keyClick(m_fx.view(), Qt::Key_B, Qt::ControlModifier);
+        m_fx.setPageNumber(u"3"_s);
+        m_fx.trigger(u"mnuBookmarksAdd"_s);
+        m_fx.setPageNumber(u"1"_s);
+        QTRY_COMPARE(menu(), u"line 31\tpage 3|line 76\tpage 6"_s);
+        m_fx.trigger(u"mnuBookmark1"_s);
+        QCOMPARE(m_fx.shown(), u"3 line 31"_s);
+
+        m_fx.prompts.inputs << u"Deep"_s;
+        ReaderFixture::answerModal([](QWidget *dialog) {
+            auto *list = dialog->findChild<QListWidget *>(u"lstBookmarks"_s);
+            list->setCurrentRow(1);
+            dialog->findChild<QAbstractButton *>(u"cmdRename"_s)->click();
+            list->setCurrentRow(0);
+            dialog->findChild<QAbstractButton *>(u"cmdRemove"_s)->click();
+            dialog->findChild<QAbstractButton *>(u"cmdClose"_s)->click();
+        });
+        m_fx.trigger(u"mnuBookmarksEdit"_s);
+        QCOMPARE(menu(), u"Deep\tpage 6"_s);
+
+        ReaderFixture::answerModal([](QWidget *dialog) {
+            dialog->findChild<QLineEdit *>(u"Text1"_s)->setText(u"10"_s);
+            dialog->findChild<QAbstractButton *>(u"cmdOK"_s)->click();
+        });
+        m_fx.trigger(u"mnuViewOptions"_s);
+        QTRY_COMPARE(menu(), u"Deep\tpage 8"_s);
+        TestFiles::write(book, "five\nnew\nlines\nabove\nit\n" + TestFiles::lines(100));
+        m_fx.close();
+        m_fx.start();
+        m_fx.open(book);
+        QTRY_COMPARE(menu(), u"Deep\tpage 9"_s);
+    }
+
     // A pipe or a device is refused at once, naming it; Print then has no book to print, and
     // Search none to search. A name that looks like markup is shown as it is.
     void filesThatAreNoBooks()

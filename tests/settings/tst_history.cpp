@@ -55,7 +55,7 @@ private Q_SLOTS:
         QVERIFY(known && known->size == 7 && known->line == 42);
         QCOMPARE(known->encoding, u"windows-1251"_s);
         QStringList kept;
-        for (const BookHistory::Bookmark &mark : known->bookmarks)
+        for (const Bookmark &mark : known->bookmarks)
             kept << u"%1 %2 %3"_s.arg(mark.at.line).arg(mark.at.text, mark.name);
         for (const auto &[sign, list] :
              {std::pair(u'+', known->chapters.marked), {u'-', known->chapters.unmarked}}) {
