@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +19,20 @@ OpenFile failWith(QString *error, int number)
 }
 
 } // namespace
+
+void askForLargePages(char *data, qsizetype size)
+{
+#ifdef MADV_HUGEPAGE
+    constexpr quintptr Large = 2 << 20;
+    const quintptr begin = (quintptr(data) + Large - 1) & ~(Large - 1);
+    const quintptr end = (quintptr(data) + quintptr(size)) & ~(Large - 1);
+    if (end > begin)
+        ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    Q_UNUSED(data);
+    Q_UNUSED(size);
+#endif
+}
 
 OpenFile openRegularFile(QFile &file, const QString &path, QString *error)
 {
@@ -62,6 +77,7 @@ bool readWholeFile(QFile &file, qint64 size, QByteArray &bytes)
     // Exactly the size: resize() would round a large book up to a block the allocator always
     // takes fresh from the system, paying a page fault for every 4 KB of it on every load.
     bytes = QByteArray(qsizetype(size), Qt::Uninitialized);
+    askForLargePages(bytes.data(), bytes.size());
     qsizetype filled = 0;
     while (filled < bytes.size()) {
         const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <unistd.h>
 
 namespace {
 
@@ -83,6 +84,7 @@ bool readAsUtf8(QFile &file, qint64 fileSize, QByteArrayView head, TextEncoding 
     WideToUtf8(encoding).append(head, start, true);
     const double ratio = head.isEmpty() ? 1.0 : double(start.size()) / double(head.size());
     out.reserve(qMin(most, qsizetype(double(fileSize) * ratio * 1.05) + 64 * 1024));
+    askForLargePages(out.data(), out.capacity());
     QByteArray piece(kPieceSize + 8, Qt::Uninitialized);
     qsizetype kept = 0; // the end of the piece before, which made no whole character
     qint64 left = fileSize - file.pos(); // never past the size the file had when opened
@@ -120,8 +122,8 @@ Book::LoadResult Book::load(const QString &path, int linesPerPage,
     }
     // What is checked is all that is read, however the file grows meanwhile.
     const qint64 size = file.size();
-    if (size > MaxFileSize)
-        return {Status::TooLarge, {}};
+    if (size > largestBook())
+        return {Status::TooLarge, QString::number(size)};
 
     // The start of the file tells a wide book, which is converted to UTF-8 as it is read: the
     // whole file and its UTF-8 at once would take up to two and a half times its size.
@@ -180,13 +182,20 @@ Book::LoadResult Book::adopt(QByteArray held, TextEncoding encoding, qsizetype t
     return result;
 }
 
-qsizetype Book::pieceSize(int linesPerPage, qsizetype bookBytes)
+qint64 Book::largestBook()
 {
-    // A quarter more than MaxPages pages of full pieces would need, as a cut at a blank leaves
-    // most pieces a little short of full.
-    const qsizetype forMaxPages =
-        bookBytes * 5 / 4 / (qsizetype(MaxPages) * std::max(linesPerPage, 1)) + 1;
-    return std::max(LinePieceSize, forMaxPages);
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0)
+        return qint64(1) << 30;
+    return qint64(pages) * pageSize / 4;
+}
+
+qint64 Book::mostPages(qsizetype bookBytes)
+{
+    // An index entry a page, no larger than the book itself.
+    return std::min<qint64>(std::numeric_limits<int>::max(),
+                            std::max<qint64>(bookBytes / qint64(sizeof(qsizetype)), 1 << 20));
 }
 
 Book::LoadResult Book::paginate(int linesPerPage)
@@ -201,10 +210,9 @@ Book::LoadResult Book::paginate(int linesPerPage)
         return {};
 
     // A book of one page has no page to keep light.
-    const LongLines &cut =
-        m_cut = {linesPerPage < 1 ? std::numeric_limits<qsizetype>::max() : LongLineLimit,
-                 pieceSize(linesPerPage, m_bytes.size()), bytesEncoding() == TextEncoding::Utf8,
-                 TextCodec::characterLength(bytesEncoding())};
+    const LongLines &cut = m_cut = {
+        linesPerPage < 1 ? std::numeric_limits<qsizetype>::max() : LongLineLimit, LinePieceSize,
+        bytesEncoding() == TextEncoding::Utf8, TextCodec::characterLength(bytesEncoding())};
     Status status = Status::Loaded;
     Scan scan = Scan::Completed;
     if (linesPerPage < 1) {
@@ -219,10 +227,11 @@ Book::LoadResult Book::paginate(int linesPerPage)
         else
             m_pageStarts.push_back(m_bytes.size());
     } else {
+        const qint64 most = mostPages(m_bytes.size());
         const ScanResult result =
             scanLineEnds(begin, end, linesPerPage, cut, [&](const char *next) {
                 m_pageStarts.push_back(next - data);
-                return pageCount() <= MaxPages;
+                return pageCount() <= most;
             });
         scan = result.scan;
         if (scan == Scan::Completed) {
@@ -230,7 +239,7 @@ Book::LoadResult Book::paginate(int linesPerPage)
             if (linesOnLastPage > 0)
                 m_pageStarts.push_back(m_bytes.size());
         }
-        if (pageCount() > MaxPages)
+        if (pageCount() > most)
             status = Status::TooManyPages;
     }
     // A NUL anywhere makes the file no text, also past where counting gave up.

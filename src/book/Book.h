@@ -23,8 +23,7 @@
 //
 // A line longer than LongLineLimit bytes (its line end not counted) is cut for paging into pieces
 // that each count as a line, so that a book of very long lines, or of one line, pages like any
-// other: a piece holds about what an ordinary line holds, LinePieceSize bytes, more only where the
-// book is so large that its pages would otherwise pass MaxPages (see pieceSize). A piece ends
+// other: a piece holds about what an ordinary line holds, LinePieceSize bytes. A piece ends
 // just after the last blank (space or tab) among its bytes where there is one, else after all of
 // them, never inside a character: a UTF-8 sequence of a book held in UTF-8, or a character of
 // several bytes of a code page such as Shift_JIS (other code pages have a character a byte);
@@ -36,30 +35,30 @@
 class Book
 {
 public:
-    // Page numbers and line counters are 16-bit in the settings record and on screen.
-    static constexpr int MaxPages = 32767;
+    // A page of every line holds no more; so many lines make no page to read.
     static constexpr int MaxLinesOnOnePage = 32767;
-    // Larger files are refused before they are read.
-    static constexpr qint64 MaxFileSize = qint64(1) << 30;
     // Lines longer than this are cut for paging.
     static constexpr qsizetype LongLineLimit = 64 * 1024;
     // The bytes of an ordinary line of text, and so of a piece of a cut line: a page of pieces
     // then costs what a page of ordinary lines costs to lay out and paint.
     static constexpr qsizetype LinePieceSize = 80;
 
-    // The most bytes of a piece in a book of bookBytes bytes at linesPerPage lines a page:
-    // LinePieceSize, or, in a book so large that its pages of pieces would pass MaxPages, enough
-    // more to keep them within, which for a book of MaxFileSize bytes is about 40 KB a page.
-    static qsizetype pieceSize(int linesPerPage, qsizetype bookBytes);
+    // The largest book read: a quarter of the machine's memory, so that the book, its pages and
+    // what the reader does with them leave the rest of the machine room. Larger files are
+    // refused before a byte is read.
+    static qint64 largestBook();
+    // The most pages a book is cut into: page numbers are 32-bit, and the pages' index of a book
+    // of very short lines at one line a page would take many times the book's own memory.
+    static qint64 mostPages(qsizetype bookBytes);
 
     enum class Status {
         Loaded,
         CannotOpen, // missing, unreadable, or a folder
         NotRegular, // a device, a pipe or a socket
         ReadFailed, // the file opened but reading it failed
-        TooLarge, // larger than MaxFileSize
+        TooLarge, // larger than largestBook()
         NotText, // holds NUL bytes
-        TooManyPages, // more than MaxPages pages at this page size
+        TooManyPages, // more than mostPages() at this page size
         TooManyLines, // LinesPerPage below 1 and more than MaxLinesOnOnePage lines
     };
 
@@ -70,7 +69,8 @@ public:
     };
 
     // Reads path in encoding, or the one TextCodec::detect finds when none is given (the choice
-    // "Automatic"), and cuts it into pages of linesPerPage lines. A linesPerPage below 1 never
+    // "Automatic"), and cuts it into pages of linesPerPage lines. LoadResult::detail holds the
+    // file's size in bytes for a book refused as TooLarge. A linesPerPage below 1 never
     // completes a page: the whole book becomes one page. On failure *this is left unchanged.
     LoadResult load(const QString &path, int linesPerPage,
                     std::optional<TextEncoding> encoding = std::nullopt);

@@ -17,16 +17,32 @@ QString pageNumberOf(int index)
     return QString::number(index + 1);
 }
 
+// A size in bytes as people say it: "6.0 GB", "512 MB".
+QString sizeInWords(qint64 bytes)
+{
+    constexpr double GB = 1024.0 * 1024 * 1024;
+    if (bytes >= GB)
+        return QStringLiteral("%1 GB").arg(double(bytes) / GB, 0, 'f', 1);
+    return QStringLiteral("%1 MB").arg(double(bytes) / (1024 * 1024), 0, 'f', 0);
+}
+
 } // namespace
 
 // The start-up jump and the place to resume at are spent by the load, whether the book opens or
 // not, so that neither lands in a book opened later.
-BookState::LoadAnswer BookState::LoadBook(int linesPerPage, int lastPage)
+BookState::LoadAnswer BookState::LoadBook(int linesPerPage, int lastPage, const Runner &run)
 {
     const bool atStartup = std::exchange(OpenAtStartup, false);
     const std::optional<int> resumeLine = std::exchange(m_request.resumeLine, std::nullopt);
     Book fresh;
-    const Book::LoadResult result = fresh.load(m_request.path, linesPerPage, m_request.encoding);
+    Book::LoadResult result;
+    const auto read = [&] {
+        result = fresh.load(m_request.path, linesPerPage, m_request.encoding);
+    };
+    if (run)
+        run(read);
+    else
+        read();
     if (result.status != Book::Status::Loaded) {
         if (!BookOpened)
             BookPath = m_request.path;
@@ -110,17 +126,16 @@ QString BookState::loadFailureMessage(const Book::LoadResult &result, const QStr
     case Book::Status::ReadFailed:
         return QStringLiteral("The book could not be read:\n%1\n%2").arg(shown, result.detail);
     case Book::Status::TooLarge:
-        return QStringLiteral("The book is too large to open:\n%1\nBooks of up to 1 GB can be "
-                              "read.")
-            .arg(shown);
+        return QStringLiteral(
+                   "The book is too large to open:\n%1\nIt holds %2; Pagelark reads books "
+                   "of up to %3 on this computer, a quarter of its memory.")
+            .arg(shown, sizeInWords(result.detail.toLongLong()), sizeInWords(Book::largestBook()));
     case Book::Status::NotText:
         return QStringLiteral("This file is not a plain-text book (it holds NUL bytes):\n%1")
             .arg(shown);
     case Book::Status::TooManyPages:
-        return QStringLiteral("The book has more than %1 pages at %2 lines per page, more than "
-                              "the reader can count:\n%3\nChoose more lines per page in View > "
-                              "Options to fit the book.")
-            .arg(Book::MaxPages)
+        return QStringLiteral("The book has too many pages at %1 lines per page for the reader to "
+                              "keep:\n%2\nChoose more lines per page in View > Options.")
             .arg(linesPerPage)
             .arg(shown);
     case Book::Status::TooManyLines:

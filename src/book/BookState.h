@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // The reader's book state and its rules: which book is open, the page shown, the page-number
@@ -54,7 +55,10 @@ public:
     std::optional<TextEncoding> encodingChoice() const { return m_encodingChoice; }
     // The path the last load read, whether the book opened or not.
     const QString &requestedPath() const { return m_request.path; }
-    LoadAnswer LoadBook(int linesPerPage, int lastPage);
+    // Runs the reading of a book, given as work: at once, or on a thread while the window stays
+    // drawn.
+    using Runner = std::function<void(const std::function<void()> &work)>;
+    LoadAnswer LoadBook(int linesPerPage, int lastPage, const Runner &run = {});
     // Unloads the book: page numbers are refused until the next one is opened.
     void closeBook();
 

@@ -1,6 +1,7 @@
 #include "book/PageNumberRule.h"
 
 #include <cmath>
+#include <limits>
 
 namespace PageNumberRule {
 
@@ -21,7 +22,8 @@ Reading read(const QString &text, const QLocale &locale)
 std::optional<int> pageIndex(double value)
 {
     const double index = std::floor(value) - 1;
-    if (index < -32768.0 || index > 32767.0)
+    if (index < double(std::numeric_limits<int>::min())
+        || index > double(std::numeric_limits<int>::max()))
         return std::nullopt;
     return int(index);
 }

@@ -21,7 +21,7 @@ struct Reading
 Reading read(const QString &text, const QLocale &locale = QLocale());
 
 // The page index (from 0) a numeric value asks for: rounded down, minus 1. Values outside the
-// 16-bit range of page indices give nullopt rather than overflowing.
+// range of page indices give nullopt rather than overflowing.
 std::optional<int> pageIndex(double value);
 
 } // namespace PageNumberRule

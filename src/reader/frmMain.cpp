@@ -3,8 +3,10 @@
 
 #include "app/AppInfo.h"
 #include "book/BaseName.h"
+#include "platform/BusyCursor.h"
 #include "platform/Drives.h"
 #include "platform/FileDrops.h"
+#include "platform/FitText.h"
 #include "platform/Launcher.h"
 #include "platform/Prompts.h"
 #include "platform/Registry.h"
@@ -17,14 +19,23 @@
 
 #include <QAction>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
+
+namespace {
+
+// A book at least this large takes long enough to read that the window must stay drawn meanwhile.
+constexpr qint64 kReadInBackground = qint64(64) << 20;
+
+} // namespace
 
 const QString frmMain::Hint =
     QStringLiteral("Use -> to go to next page and <- to go to previous page");
@@ -174,7 +185,9 @@ void frmMain::LoadBook()
 {
     mnuFilePrint->setEnabled(true);
     menuOpenWith->setEnabled(true);
-    const BookState::LoadAnswer answer = m_state.LoadBook(m_data.LinesPerPage, m_data.LastPage);
+    const BookState::LoadAnswer answer =
+        m_state.LoadBook(m_data.LinesPerPage, m_data.LastPage,
+                         [this](const std::function<void()> &read) { readBook(read); });
     mnuViewEncoding->setCurrent(m_state.encodingChoice());
     if (!answer.loaded) {
         const QString refused = m_state.requestedPath();
@@ -198,7 +211,14 @@ void frmMain::LoadBook()
     ApplyPageFormat();
     findContents();
     const Book &book = m_state.book();
-    PageTotal->setText(QString::number(book.pageCount()));
+    // A book of more than five digits of pages gets them in a smaller font.
+    const QString total = QString::number(book.pageCount());
+    for (QLineEdit *box : {PageTotal, PageNumber}) {
+        box->setFont(m_pageBoxFont);
+        if (total.size() > 5)
+            FitText::fitBox(box, QString(total.size(), u'9'));
+    }
+    PageTotal->setText(total);
     if (book.isEmpty()) {
         m_textArea->setText(QString());
         const QSignalBlocker quiet(PageNumber);
@@ -210,6 +230,28 @@ void frmMain::LoadBook()
             PageNumber->setText(*answer.jumpTo);
     }
     showPageShare();
+}
+
+// A large book is read on a thread of its own while the window stays drawn and says it is busy;
+// what the user does meanwhile waits until the book is read.
+void frmMain::readBook(const std::function<void()> &read)
+{
+    if (QFileInfo(m_state.requestedPath()).size() < kReadInBackground) {
+        read();
+        return;
+    }
+    const BusyCursor busy(this);
+    const QString before = m_statusPanel->text();
+    m_statusPanel->setText(QStringLiteral("Reading %1...").arg(m_state.requestedPath()));
+    m_reading = true;
+    QEventLoop loop;
+    std::unique_ptr<QThread> reader(QThread::create(read));
+    connect(reader.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    reader->start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    reader->wait();
+    m_reading = false;
+    m_statusPanel->setText(before);
 }
 
 void frmMain::showBookName(const QString &path)

@@ -7,6 +7,7 @@
 #include "settings/BookHistory.h"
 #include "settings/GlobalData.h"
 
+#include <QFont>
 #include <QMainWindow>
 
 #include <memory>
@@ -172,6 +173,7 @@ private:
     void reloadBook(std::optional<TextEncoding> encoding);
     void showPageShare();
     void showBookName(const QString &path);
+    void readBook(const std::function<void()> &read);
     void showCurrentPage();
     // Shows what BookState answered: its message, its page-number box text (the box's handler
     // runs also when the box already holds it), the page, the search match.
@@ -204,6 +206,8 @@ private:
     LabelSlot *m_chapterPanel = nullptr;
     QMenu *m_pagePopup = nullptr;
     QPoint m_popupPoint; // of the last right click in the page view
+    bool m_reading = false; // a book is being read on a thread
+    QFont m_pageBoxFont; // the page boxes' font for five digits
     QLabel *lblTitle = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;

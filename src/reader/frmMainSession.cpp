@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <utility>
 
 void frmMain::Form_Load(const QString &configFile)
@@ -32,6 +33,7 @@ void frmMain::Form_Load(const QString &configFile)
     FitText::fitBefore(Label2, PageTotal);
     FitText::fitBefore(Label1, PageNumber);
     FitText::fitBox(PageTotal, QStringLiteral("99999"));
+    m_pageBoxFont = PageTotal->font();
     ConfigFile = configFile;
     const SettingsFileResult read = SaveLoadGlobalData(ConfigFile, false, m_data);
     if (!read.ok)
@@ -57,7 +59,8 @@ void frmMain::Form_Unload()
     m_history.save();
     if (m_layout.pageOnly())
         mnuViewFullScreen_Click();
-    m_data.LastPage = qint16(m_state.currentPage());
+    // The record's field is 16-bit: a page past it is reopened by the place kept by line.
+    m_data.LastPage = qint16(std::min(m_state.currentPage(), 32767));
     m_format->capture();
     if (!ConfigFile.isEmpty()) {
         const SettingsFileResult written = SaveLoadGlobalData(ConfigFile, true, m_data);
@@ -79,6 +82,11 @@ void frmMain::Form_Unload()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // The book being read is read to its end first.
+    if (m_reading) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

@@ -134,6 +134,7 @@ private Q_SLOTS:
     void script();
     void searchMatchesAPlainReading();
     void title();
+    void largerThanTheReaderTakes();
 
 private:
     QTemporaryDir m_dir;
@@ -176,12 +177,13 @@ void tst_book::pages_data()
         "caf\xE9\r\n\x80 \x93q\x94", 1, ok, u"caf\u00E9\r\n|\u20AC \u201Cq\u201D\r\n|"_qs};
     // As the book shows them, its lines end in CR LF.
     const QString lines = QString::fromLatin1(TestFiles::lines(32767));
-    QTest::newRow("32767 pages") << PagesRow {TestFiles::lines(32767, "\n"), 1, ok,
-                                              QString(lines).replace(u"\r\n"_qs, u"\r\n|"_qs)};
+    QTest::newRow("40000 pages, past 16-bit numbers")
+        << PagesRow {TestFiles::lines(40000, "\n"), 1, ok,
+                     QString::fromLatin1(TestFiles::lines(40000)).replace(u"\r\n"_qs, u"\r\n|"_qs)};
     QTest::newRow("below 1 line a page: one page of 32767 lines")
         << PagesRow {TestFiles::lines(32767, "\r"), 0, ok, lines + u'|'};
-    QTest::newRow("a short page past the limit")
-        << PagesRow {TestFiles::lines(2 * 32767 + 1, "\n"), 2, Book::Status::TooManyPages, kept};
+    QTest::newRow("more pages than an index the book's size keeps")
+        << PagesRow {QByteArray(1100000, '\n'), 1, Book::Status::TooManyPages, kept};
     QTest::newRow("one page of 32768 lines")
         << PagesRow {TestFiles::lines(32768, "\n"), -5, Book::Status::TooManyLines, kept};
     QTest::newRow("NUL after many lines") << PagesRow {
@@ -323,14 +325,16 @@ void tst_book::script_data()
         << "3 pages / [3] / page 3|2 pages / [3] / NO Such Page|0 pages|"
            "Previous open file not exist\nDIR/missing.txt|3 pages";
     QTest::newRow("a refused book leaves the open one as it was")
-        << "open:45.txt #2 open:nul.txt b #1 + + open:shelf open:32768.txt/1 open:32768.txt/0 b "
-           "open:empty.txt #1"
+        << "open:45.txt #2 open:nul.txt b #1 + + open:shelf open:32768.txt/0 b open:empty.txt #1"
         << "3 pages|page 2|This file is not a plain-text book (it holds NUL bytes):\nDIR/nul.txt|"
            "45.txt|page 1|[2] / page 2|[3] / page 3|This is a folder, not a book:\nDIR/shelf|The "
-           "book has more than 32767 pages at 1 lines per page, more than the reader can count:\n"
-           "DIR/32768.txt\nChoose more lines per page in View > Options to fit the book.|The book "
-           "has more than 32767 lines, too many for one page:\nDIR/32768.txt\nChoose a number of "
-           "lines per page in View > Options.|45.txt|0 pages|NO Such Page";
+           "book has more than 32767 lines, too many for one page:\nDIR/32768.txt\nChoose a "
+           "number of lines per page in View > Options.|45.txt|0 pages|NO Such Page";
+    QTest::newRow("pages past 32767: numbers, keys, share, search, resuming")
+        << "open:32768.txt/1 #32768 - s ?32768 r32767 open:32768.txt/1 kEnd s"
+        << "32768 pages|page 32768|[32767] / page 32767|page 32767 of 32768 \u00B7 100%|"
+           "[32768] / page 32768 / at 5|32768 pages / [32768] / page 32768|End of the Book|"
+           "page 32768 of 32768 \u00B7 100%";
     QTest::newRow("with none open, the refused book is named but numbers are refused")
         << "open:missing.txt b #1 + open:45.txt b"
         << "Previous open file not exist\nDIR/missing.txt|missing.txt|please open a book first|"
@@ -465,6 +469,22 @@ void tst_book::title()
 {
     QCOMPARE(BaseName(u"/my.books/b.c.txt"_qs), u"b.c"_qs);
     QCOMPARE(BaseName(u"notes"_qs), u"notes"_qs);
+}
+
+// A file larger than the reader takes is refused before a byte of it is read, with its size.
+void tst_book::largerThanTheReaderTakes()
+{
+    const QString path = m_dir.filePath(u"huge.txt"_qs);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !file.resize(Book::largestBook() + 1))
+        QSKIP("no room for a sparse file that large here");
+    file.close();
+    Book book;
+    const Book::LoadResult result = book.load(path, 15);
+    QFile::remove(path);
+    QCOMPARE(result.status, Book::Status::TooLarge);
+    QVERIFY(BookState::loadFailureMessage(result, path, 15)
+                .startsWith(u"The book is too large to open:\n"_qs + path + u"\nIt holds "_qs));
 }
 
 PAGELARK_TEST(tst_book);
