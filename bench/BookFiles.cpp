@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 namespace {
@@ -36,6 +37,20 @@ constexpr std::array<const char *, 24> kRussianWords = {
     "река",  "текла", "мимо",   "старой",    "мельницы",  "где",    "мололи", "зерно",
     "для",   "хлеба", "и",      "хранитель", "записывал", "каждый", "сезон",  "в",
     "книги", "пока",  "лебеди", "спали",     "у",         "воды",   "тихо",   "ночью"};
+
+// The same story in Chinese and Japanese, punctuation as words of their own.
+constexpr std::array<const char *, 24> kSimplifiedWords = {
+    "河水", "流过",   "古老的", "磨坊", "那里", "磨着", "做面包的", "谷物",
+    "和",   "看守人", "把",     "每个", "季节", "写进", "账本",     "天鹅",
+    "在",   "水边",   "安静地", "睡着", "夜里", "我们", "，",       "。"};
+constexpr std::array<const char *, 24> kTraditionalWords = {
+    "河水", "流過",   "古老的", "磨坊", "那裡", "磨著", "做麵包的", "穀物",
+    "和",   "看守人", "把",     "每個", "季節", "寫進", "賬本",     "天鵝",
+    "在",   "水邊",   "安靜地", "睡著", "夜裡", "我們", "，",       "。"};
+constexpr std::array<const char *, 24> kJapaneseWords = {
+    "川は",   "古い",   "水車小屋の", "そばを", "流れ",   "パンの", "ための", "穀物が",
+    "挽かれ", "番人は", "季節ごとに", "帳簿に", "書き",   "白鳥は", "水辺で", "眠って",
+    "いた",   "夜",     "そして",     "私たち", "静かに", "ある",   "、",     "。"};
 
 // A fixed linear congruential generator: std:: distributions differ between libraries.
 class Sequence
@@ -77,17 +92,25 @@ namespace BookFiles {
 
 QByteArray generate(qsizetype size, LineEnd lineEnd, Charset charset)
 {
-    const TextEncoding encoding = charset == Charset::Windows1251 ? TextEncoding::Windows1251
-        : charset == Charset::Utf16                               ? TextEncoding::Utf16LE
-                                                                  : TextEncoding::Utf8;
+    static const std::map<Charset, TextEncoding> encodings = {
+        {Charset::Windows1251, TextEncoding::Windows1251},
+        {Charset::Utf16, TextEncoding::Utf16LE},
+        {Charset::Gb18030, TextEncoding::Gb18030},
+        {Charset::Big5, TextEncoding::Big5},
+        {Charset::ShiftJis, TextEncoding::ShiftJis}};
+    const auto known = encodings.find(charset);
+    const TextEncoding encoding = known == encodings.end() ? TextEncoding::Utf8 : known->second;
     const QByteArray end = encoded(lineEnd == LineEnd::CrLf     ? "\r\n"
                                        : lineEnd == LineEnd::Lf ? "\n"
                                                                 : " ",
                                    encoding);
-    const QByteArray space = encoded(" ", encoding);
-    const bool russian = charset == Charset::Windows1251 || charset == Charset::Utf16;
-    const std::vector<Word> plain =
-        russian ? words(kRussianWords, encoding) : words(kAsciiWords, encoding);
+    const bool cjk = charset >= Charset::Gb18030;
+    const QByteArray space = cjk ? QByteArray() : encoded(" ", encoding);
+    const std::vector<Word> plain = charset == Charset::Gb18030 ? words(kSimplifiedWords, encoding)
+        : charset == Charset::Big5                              ? words(kTraditionalWords, encoding)
+        : charset == Charset::ShiftJis                          ? words(kJapaneseWords, encoding)
+        : encoding == TextEncoding::Utf8                        ? words(kAsciiWords, encoding)
+                                                                : words(kRussianWords, encoding);
     const std::vector<Word> wide = words(kWideWords, encoding);
     Sequence sequence;
     QByteArray bytes;
@@ -103,7 +126,7 @@ QByteArray generate(qsizetype size, LineEnd lineEnd, Charset charset)
             const bool pickWide = charset == Charset::Utf8 && (first || sequence.next(6) == 0);
             const std::vector<Word> &list = pickWide ? wide : plain;
             const Word &word = list[sequence.next(quint32(list.size()))];
-            const qsizetype wordLength = word.characters + (first ? 0 : 1);
+            const qsizetype wordLength = word.characters + (first || cjk ? 0 : 1);
             if (length + wordLength > target)
                 break;
             if (!first)
@@ -150,7 +173,8 @@ QString kindName(LineEnd lineEnd, Charset charset)
     const QString end = lineEnd == LineEnd::CrLf ? QStringLiteral("crlf")
         : lineEnd == LineEnd::Lf                 ? QStringLiteral("lf")
                                                  : QStringLiteral("none");
-    static const char *const sets[] = {"ascii", "utf8", "cp1251", "utf16"};
+    static const char *const sets[] = {"ascii",   "utf8", "cp1251", "utf16",
+                                       "gb18030", "big5", "sjis"};
     const QString set = QLatin1String(sets[int(charset)]);
     return end + u'-' + set;
 }

@@ -1,7 +1,7 @@
 // Raw measurements for bench/compare, which turns them into figures against their targets.
 //
-//   bench_probe generate PATH BYTES lf|crlf|none ascii|utf8|cp1251|utf16 [chapters]
-//                                       write a generated book, with a heading every 2000 lines
+//   bench_probe generate PATH BYTES lf|crlf|none ascii|utf8|cp1251|utf16|gb18030|big5|sjis
+//                         [chapters]    write a generated book, with a heading every 2000 lines
 //                                       when asked for chapters
 //   bench_probe load PATH REPETITIONS   median ns of Book::load and of a whole `wc -l PATH` run
 //   bench_probe reopen PATH REPETITIONS median ns of opening the book as the reader does with a
@@ -10,7 +10,12 @@
 //                                       out once the page is on show), and of a `wc -l PATH` run
 //   bench_probe memory PATH             peak bytes one load adds to this process, and file bytes
 //   bench_probe search PATH REPETITIONS TEXT   median ns of a whole-book BookSearch::find of a
-//                                       text the book lacks, and of `grep -F -i -c TEXT PATH`
+//                                       text the book lacks, and of `grep -F -i -c TEXT PATH`,
+//                                       TEXT in the book's encoding
+//   bench_probe findall PATH REPETITIONS TEXT LIMIT   median ns of BookSearch::findAll of TEXT,
+//                                       at most LIMIT places and the count of all, with placeOf
+//                                       for each place, and of `grep -F -i -n TEXT PATH`, or with
+//                                       LIMIT 0 of `grep -F -i -c TEXT PATH`
 //   bench_probe combine OUT REPETITIONS FILE...   median ns of Combiner::combine of the files
 //                                       into OUT, and of `cat FILE... > OUT.cat`
 //   bench_probe contents PATH REPETITIONS   median ns of ChapterFinder::find over the book's bytes,
@@ -167,6 +172,15 @@ int timeReopen(const QString &path, int repetitions)
         [&] { return wcOnce(localPath.constData()); }, "opening or counting the book");
 }
 
+// Loads the book, or says that it cannot.
+bool loadOrSay(Book &book, const QString &path)
+{
+    if (book.load(path, kLinesPerPage).status == Book::Status::Loaded)
+        return true;
+    std::fprintf(stderr, "bench_probe: cannot load %s\n", qPrintable(path));
+    return false;
+}
+
 // The peak resident size in bytes: VmHWM, or ru_maxrss where /proc is missing.
 qint64 peakResident()
 {
@@ -193,10 +207,8 @@ int measureMemory(const QString &path)
     const qint64 fileBytes = QFileInfo(path).size();
     const qint64 before = peakResident();
     Book book;
-    if (book.load(path, kLinesPerPage).status != Book::Status::Loaded) {
-        std::fprintf(stderr, "bench_probe: cannot load %s\n", qPrintable(path));
+    if (!loadOrSay(book, path))
         return 1;
-    }
     const qint64 after = peakResident();
     std::printf("%lld %lld\n", static_cast<long long>(after - before),
                 static_cast<long long>(fileBytes));
@@ -208,12 +220,10 @@ int measureMemory(const QString &path)
 int timeSearch(const QString &path, int repetitions, const QString &text)
 {
     Book book;
-    if (book.load(path, kLinesPerPage).status != Book::Status::Loaded) {
-        std::fprintf(stderr, "bench_probe: cannot load %s\n", qPrintable(path));
+    if (!loadOrSay(book, path))
         return 1;
-    }
     const QByteArray localPath = QFile::encodeName(path);
-    const QByteArray localText = text.toLocal8Bit();
+    const QByteArray localText = TextCodec::encode(text, book.encoding());
     return timePair(
         repetitions, [&] { return !BookSearch::find(book, text, 0).has_value(); },
         [&] {
@@ -234,6 +244,36 @@ int timeContents(const QString &path, int repetitions)
         repetitions,
         [&] { return ChapterFinder::find(book.bytesFrom(0), book.bytesEncoding()).size() >= 2; },
         [&] { return loadOnce(path); }, "finding the chapters or loading the book");
+}
+
+// Find All as the window asks for it: the places, up to a limit, and the count of all; then the
+// page, position and line of each place, as a list shows its rows. grep writes to a file: told to
+// write to /dev/null, it would stop at the first match.
+int timeFindAll(const QString &path, int repetitions, const QString &text, qsizetype limit)
+{
+    Book book;
+    QTemporaryDir folder;
+    if (!loadOrSay(book, path) || !folder.isValid())
+        return 1;
+    const QByteArray localPath = QFile::encodeName(path);
+    const QByteArray localText = TextCodec::encode(text, book.encoding());
+    const QByteArray output = QFile::encodeName(folder.filePath(QStringLiteral("grep-output")));
+    return timePair(
+        repetitions,
+        [&] {
+            qsizetype total = 0;
+            const std::vector<qsizetype> places =
+                BookSearch::findAll(book, text, {}, limit, &total);
+            for (const qsizetype place : places)
+                BookSearch::placeOf(book, place, text);
+            return total > 0;
+        },
+        [&] {
+            return runTool({"grep", "-F", "-i", limit > 0 ? "-n" : "-c", localText, localPath},
+                           output.constData())
+                == 0;
+        },
+        "finding every match");
 }
 
 int timeCombine(const QString &target, int repetitions, const QStringList &files)
@@ -297,7 +337,8 @@ int generate(const QString &path, qsizetype bytes, const char *lineEnd, const ch
         : std::strcmp(lineEnd, "none") == 0               ? LineEnd::None
                                                           : LineEnd::Lf;
     Charset set = Charset::Ascii;
-    for (const Charset known : {Charset::Utf8, Charset::Windows1251, Charset::Utf16}) {
+    for (const Charset known : {Charset::Utf8, Charset::Windows1251, Charset::Utf16,
+                                Charset::Gb18030, Charset::Big5, Charset::ShiftJis}) {
         if (kindName(end, known).section(u'-', 1) == QLatin1String(charset))
             set = known;
     }
@@ -311,12 +352,13 @@ int generate(const QString &path, qsizetype bytes, const char *lineEnd, const ch
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: bench_probe generate PATH BYTES lf|crlf|none ascii|utf8|cp1251|utf16 "
-                 "[chapters]\n"
+                 "usage: bench_probe generate PATH BYTES lf|crlf|none "
+                 "ascii|utf8|cp1251|utf16|gb18030|big5|sjis [chapters]\n"
                  "       bench_probe load PATH REPETITIONS\n"
                  "       bench_probe reopen PATH REPETITIONS\n"
                  "       bench_probe memory PATH\n"
                  "       bench_probe search PATH REPETITIONS TEXT\n"
+                 "       bench_probe findall PATH REPETITIONS TEXT LIMIT\n"
                  "       bench_probe combine OUT REPETITIONS FILE...\n"
                  "       bench_probe contents PATH REPETITIONS\n"
                  "       bench_probe txt2html PATH FOLDER REPETITIONS\n");
@@ -342,6 +384,9 @@ int main(int argc, char **argv)
         return measureMemory(path);
     if (command == u"search" && argc == 5)
         return timeSearch(path, std::max(1, std::atoi(argv[3])), QString::fromLocal8Bit(argv[4]));
+    if (command == u"findall" && argc == 6)
+        return timeFindAll(path, std::max(1, std::atoi(argv[3])), QString::fromLocal8Bit(argv[4]),
+                           std::atoll(argv[5]));
     if (command == u"combine" && argc >= 5) {
         QStringList files;
         for (int i = 4; i < argc; ++i)

@@ -47,5 +47,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (match->page < 0 || match->page >= book.pageCount())
             std::abort();
     }
+
+    // Read in a code page of longer characters, broken ones included, every match Find All
+    // gives lies on a page, within its line; the needle is the book's first characters.
+    static const TextEncoding longer[] = {TextEncoding::Gb18030, TextEncoding::Big5,
+                                          TextEncoding::ShiftJis, TextEncoding::EucJp};
+    const TextEncoding encoding = longer[data[0] % 4];
+    if (book.loadBytes(bytes, linesPerPage, encoding).status != Book::Status::Loaded)
+        return 0;
+    const QString start = TextCodec::decode(bytes.left(4), encoding).left(2);
+    const BookSearch::Options options {bool(data[0] & 0x10), bool(data[0] & 0x20)};
+    for (const qsizetype offset : BookSearch::findAll(book, start, options, 64)) {
+        const BookSearch::Place place = BookSearch::placeOf(book, offset, start);
+        if (place.page < 0 || place.position < 0 || place.lineStart < 0
+            || place.lineStart > place.line.size())
+            std::abort();
+    }
+    if (const auto match = BookSearch::findBefore(book, start, book.pageCount() - 1, -1, options)) {
+        if (match->page < 0 || match->page >= book.pageCount())
+            std::abort();
+    }
     return 0;
 }

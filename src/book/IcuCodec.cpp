@@ -1,6 +1,10 @@
 #include "book/IcuCodec.h"
 
+#include <QChar>
+
 #include <unicode/ucnv.h>
+
+#include <array>
 
 namespace IcuCodec {
 
@@ -41,6 +45,28 @@ void decode(UConverter *converter, QByteArrayView bytes, QString &out)
     out.truncate(produced);
 }
 
+char32_t decodeFirst(UConverter *converter, QByteArrayView bytes, int *taken)
+{
+    ucnv_resetToUnicode(converter);
+    // Each byte makes at most one character here, of at most two units.
+    std::array<UChar, 16> units;
+    std::array<int32_t, 16> offsets;
+    const char *source = bytes.data();
+    UChar *target = units.data();
+    UErrorCode error = U_ZERO_ERROR;
+    ucnv_toUnicode(converter, &target, target + qMin<qsizetype>(units.size(), 2 * bytes.size()),
+                   &source, source + bytes.size(), offsets.data(), true, &error);
+    const qsizetype made = target - units.data();
+    if (U_FAILURE(error) || made == 0) {
+        *taken = 1;
+        return 0xFFFD;
+    }
+    const int length =
+        made > 1 && QChar::isHighSurrogate(units[0]) && QChar::isLowSurrogate(units[1]) ? 2 : 1;
+    *taken = made > length ? int(offsets[size_t(length)]) : int(bytes.size());
+    return length == 2 ? QChar::surrogateToUcs4(units[0], units[1]) : units[0];
+}
+
 QByteArray encode(const char *name, QStringView text)
 {
     const Converter converter = open(name);
@@ -69,6 +95,43 @@ std::optional<std::array<char16_t, 256>> byteTable(const char *name)
         const char byte = char(b);
         decode(converter.get(), QByteArrayView(&byte, 1), text);
         table[size_t(b)] = text.size() == 1 ? text.at(0).unicode() : u'\uFFFD';
+    }
+    return table;
+}
+
+std::optional<std::vector<char16_t>> pairTable(const char *name)
+{
+    const Converter converter = open(name);
+    if (!converter || ucnv_getMaxCharSize(converter.get()) < 2)
+        return std::nullopt;
+    std::vector<char16_t> table(0x10000);
+    // Each byte or pair is decoded on its own, as a page that ended with it would be: both bytes
+    // make one character when the converter makes one unit of them, or two units of one
+    // character; one for the lead byte and one for the byte after it make two.
+    const auto decodeOne = [&](const char *bytes, int size, UChar *units) {
+        ucnv_resetToUnicode(converter.get());
+        UChar *target = units;
+        UErrorCode error = U_ZERO_ERROR;
+        ucnv_toUnicode(converter.get(), &target, units + 4, &bytes, bytes + size, nullptr, true,
+                       &error);
+        return U_FAILURE(error) ? 0 : int(target - units);
+    };
+    UChar units[4];
+    for (int b = 0; b < 0x100; ++b) {
+        const char byte = char(b);
+        table[size_t(b)] = decodeOne(&byte, 1, units) == 1 ? units[0] : u'\uFFFD';
+    }
+    for (int lead = 0x80; lead < 0x100; ++lead) {
+        for (int trail = 0; trail < 0x100; ++trail) {
+            const char pair[2] = {char(lead), char(trail)};
+            const int made = decodeOne(pair, 2, units);
+            char16_t &entry = table[size_t(lead * 256 + trail)];
+            if (made == 1)
+                entry = units[0];
+            else if (made == 2 && QChar::isHighSurrogate(units[0])
+                     && QChar::isLowSurrogate(units[1]))
+                entry = u'\uFFFD';
+        }
     }
     return table;
 }

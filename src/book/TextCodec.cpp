@@ -295,6 +295,17 @@ PAGELARK_AVX2 bool isValid(const char *data, qsizetype size)
 
 #endif
 
+// A table of an encoding's, made once, on the first call that asks for it, from any thread;
+// nullptr when make makes none.
+template<typename Table, typename Make> const Table *madeOnce(TextEncoding encoding, Make make)
+{
+    static std::array<std::once_flag, kEncodingCount> made;
+    static std::array<std::optional<Table>, kEncodingCount> tables;
+    const int index = indexOf(encoding);
+    std::call_once(made[size_t(index)], [&] { tables[size_t(index)] = make(); });
+    return tables[size_t(index)] ? &*tables[size_t(index)] : nullptr;
+}
+
 bool isValidUtf8(QByteArrayView bytes)
 {
 #ifdef PAGELARK_UTF8_AVX2
@@ -446,12 +457,15 @@ const ByteTable *byteTable(TextEncoding encoding)
     const char *icu = entryOf(encoding).icu;
     if (!icu)
         return nullptr;
-    // Each table is made once, on the first call that asks for it, from any thread.
-    static std::array<std::once_flag, kEncodingCount> made;
-    static std::array<std::optional<ByteTable>, kEncodingCount> tables;
-    const int index = indexOf(encoding);
-    std::call_once(made[size_t(index)], [&] { tables[size_t(index)] = IcuCodec::byteTable(icu); });
-    return tables[size_t(index)] ? &*tables[size_t(index)] : nullptr;
+    return madeOnce<ByteTable>(encoding, [icu] { return IcuCodec::byteTable(icu); });
+}
+
+const std::vector<char16_t> *pairTable(TextEncoding encoding)
+{
+    if (!characterLength(encoding))
+        return nullptr;
+    return madeOnce<std::vector<char16_t>>(
+        encoding, [&] { return IcuCodec::pairTable(entryOf(encoding).icu); });
 }
 
 // The lead bytes each code page gives its longer characters; trail bytes never matter, as the
@@ -520,4 +534,10 @@ void TextDecoder::decode(QByteArrayView bytes, QString &out)
                            QStringConverter::Flag::Stateless
                                | QStringConverter::Flag::ConvertInitialBom);
     out = decoder.decode(bytes);
+}
+
+char32_t TextDecoder::decodeFirst(QByteArrayView bytes, int *taken)
+{
+    Q_ASSERT(m_converter);
+    return IcuCodec::decodeFirst(m_converter, bytes, taken);
 }

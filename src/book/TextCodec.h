@@ -115,10 +115,14 @@ const std::array<char16_t, 256> *byteTable(TextEncoding encoding);
 using CharacterLength = int (*)(const char *at);
 CharacterLength characterLength(TextEncoding encoding);
 
+// For those same code pages, what each byte and each pair of bytes from a lead byte make, as
+// IcuCodec::pairTable tells (a table of 65536 entries); nullptr for every other encoding.
+const std::vector<char16_t> *pairTable(TextEncoding encoding);
+
 } // namespace TextCodec
 
 // Decodes one text after another in the same encoding, keeping what that takes (a converter of
-// ICU's) from one to the next: the search decodes a book page by page with one.
+// ICU's) from one to the next.
 class TextDecoder
 {
 public:
@@ -131,6 +135,10 @@ public:
     // become U+FFFD. A byte-order mark is a character here: callers drop the one a file starts
     // with.
     void decode(QByteArrayView bytes, QString &out);
+
+    // In a code page of ICU's, the first character of bytes, read as the end of a text, and in
+    // *taken how many of them make it.
+    char32_t decodeFirst(QByteArrayView bytes, int *taken);
 
 private:
     TextEncoding m_encoding;

@@ -412,19 +412,13 @@ void tst_book::script()
 void tst_book::searchMatchesAPlainReading()
 {
     const QString path = m_dir.filePath(u"random.txt"_qs);
-    const QString lineEnds[] = {u"\r\n"_qs, u"\n"_qs, u"\r"_qs};
     for (const bool utf8 : {true, false}) {
         QRandomGenerator random(utf8);
         QStringList letters;
         for (const char32_t c : (utf8 ? kUtf8Letters : k1252Letters).toUcs4())
             letters << QString::fromUcs4(&c, 1);
         for (int round = 0; round < 120; ++round) {
-            QString text;
-            for (int line = 5 + random.bounded(60); line > 0; --line) {
-                for (int i = random.bounded(12); i > 0; --i)
-                    text += letters.at(random.bounded(letters.size()));
-                text += lineEnds[random.bounded(3)];
-            }
+            const QString text = TestFiles::randomLines(random, letters, 5 + random.bounded(60));
             // Saved by Qt's converters; the Windows-1252 book ends in a letter that is no UTF-8.
             const QByteArray saved = utf8 ? text.toUtf8() : QStringEncoder("windows-1252")(text);
             TestFiles::write(path, utf8 ? saved : saved + "\xE9");

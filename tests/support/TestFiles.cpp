@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QStringList>
 
 namespace TestFiles {
 
@@ -29,6 +31,19 @@ QByteArray lines(int n, const QByteArray &lineEnd)
     for (int i = 1; i <= n; ++i)
         bytes += "line " + QByteArray::number(i) + lineEnd;
     return bytes;
+}
+
+QString randomLines(QRandomGenerator &random, const QStringList &letters, int n)
+{
+    static const QString lineEnds[] = {QStringLiteral("\r\n"), QStringLiteral("\n"),
+                                       QStringLiteral("\r")};
+    QString text;
+    for (; n > 0; --n) {
+        for (int i = random.bounded(12); i > 0; --i)
+            text += letters.at(random.bounded(letters.size()));
+        text += lineEnds[random.bounded(3)];
+    }
+    return text;
 }
 
 QByteArray htmlPageOf(const QByteArray &source, const QString &name)

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QRandomGenerator;
+
 // Small helpers for tests that work on real files in temporary folders.
 namespace TestFiles {
 
@@ -12,6 +14,9 @@ QByteArray read(const QString &path);
 
 // n lines "line 1" .. "line n", each ended by lineEnd.
 QByteArray lines(int n, const QByteArray &lineEnd = "\r\n");
+
+// n lines of up to 11 characters picked from letters, each ended by CR LF, LF or CR at random.
+QString randomLines(QRandomGenerator &random, const QStringList &letters, int n);
 
 // The page HtmlPage makes of source, built one item at a time.
 QByteArray htmlPageOf(const QByteArray &source, const QString &name);
