@@ -59,12 +59,12 @@ QStringList entries(const QList<Chapter> &found, const QByteArray &bytes, E enco
 }
 
 // clang-format off
-struct Row { QString text; E encoding; QStringList entries; };
+struct ChapterRow { QString text; E encoding; QStringList entries; };
 // clang-format on
 
 } // namespace
 
-Q_DECLARE_METATYPE(Row)
+Q_DECLARE_METATYPE(ChapterRow)
 
 class tst_chapters : public QObject
 {
@@ -176,58 +176,58 @@ private Q_SLOTS:
     // the row's encoding, with LF, CR LF and lone CR line ends.
     void find_data()
     {
-        QTest::addColumn<Row>("row");
+        QTest::addColumn<ChapterRow>("row");
 
         const QString toc = u"CONTENTS\n\nChapter I. The Ferry\nChapter II. The Ford\n"
                             "Chapter III. The Bridge\n\n\n"_s;
         QTest::newRow("titles on the next line")
-            << Row {book({u"CHAPTER I\n\nThe Ferry"_s, u"CHAPTER II.\n\nTHE FORD."_s}),
-                    E::Windows1252,
-                    {u"0 1 CHAPTER I: The Ferry"_s, u"8 1 CHAPTER II. THE FORD."_s}};
+            << ChapterRow {book({u"CHAPTER I\n\nThe Ferry"_s, u"CHAPTER II.\n\nTHE FORD."_s}),
+                           E::Windows1252,
+                           {u"0 1 CHAPTER I: The Ferry"_s, u"8 1 CHAPTER II. THE FORD."_s}};
         QTest::newRow("no title: a sentence, a paragraph, dialogue")
-            << Row {book({u"Chapter 1\n\nIt rained."_s, u"Chapter 2"_s,
-                          u"Chapter 3\n\n\"Come,\" she said"_s}),
-                    E::Windows1252,
-                    {u"0 1 Chapter 1"_s, u"8 1 Chapter 2"_s, u"14 1 Chapter 3"_s}};
-        QTest::newRow("parts and chapters")
-            << Row {book({u"PROLOGUE"_s, u"PART ONE"_s, u"Chapter 1"_s, u"Chapter 2"_s,
-                          u"PART TWO"_s, u"Chapter 3"_s, u"Epilogue"_s}),
-                    E::Windows1252,
-                    {u"0 1 PROLOGUE"_s, u"6 1 PART ONE"_s, u"12 2 Chapter 1"_s, u"18 2 Chapter 2"_s,
-                     u"24 1 PART TWO"_s, u"30 2 Chapter 3"_s, u"36 1 Epilogue"_s}};
-        QTest::newRow("three levels") << Row {
+            << ChapterRow {book({u"Chapter 1\n\nIt rained."_s, u"Chapter 2"_s,
+                                 u"Chapter 3\n\n\"Come,\" she said"_s}),
+                           E::Windows1252,
+                           {u"0 1 Chapter 1"_s, u"8 1 Chapter 2"_s, u"14 1 Chapter 3"_s}};
+        QTest::newRow("parts and chapters") << ChapterRow {
+            book({u"PROLOGUE"_s, u"PART ONE"_s, u"Chapter 1"_s, u"Chapter 2"_s, u"PART TWO"_s,
+                  u"Chapter 3"_s, u"Epilogue"_s}),
+            E::Windows1252,
+            {u"0 1 PROLOGUE"_s, u"6 1 PART ONE"_s, u"12 2 Chapter 1"_s, u"18 2 Chapter 2"_s,
+             u"24 1 PART TWO"_s, u"30 2 Chapter 3"_s, u"36 1 Epilogue"_s}};
+        QTest::newRow("three levels") << ChapterRow {
             book({u"VOLUME I"_s, u"Chapter 1"_s, u"Section 1"_s, u"Section 2"_s, u"Chapter 2"_s}),
             E::Windows1252,
             {u"0 1 VOLUME I"_s, u"6 2 Chapter 1"_s, u"12 3 Section 1"_s, u"18 3 Section 2"_s,
              u"24 2 Chapter 2"_s}};
-        QTest::newRow("a play") << Row {
+        QTest::newRow("a play") << ChapterRow {
             book({u"ACT I"_s, u"SCENE 1"_s, u"SCENE 2"_s, u"ACT II"_s, u"SCENE 1"_s}),
             E::Utf8,
             {u"0 1 ACT I"_s, u"6 2 SCENE 1"_s, u"12 2 SCENE 2"_s, u"18 1 ACT II"_s,
              u"24 2 SCENE 1"_s}};
         QTest::newRow("numbers alone, titled")
-            << Row {book({u"I.\n\nThe Ferry"_s, u"II."_s, u"III."_s}),
-                    E::Windows1252,
-                    {u"0 1 I. The Ferry"_s, u"8 1 II."_s, u"14 1 III."_s}};
-        QTest::newRow("numbers alone under books")
-            << Row {book({u"BOOK I"_s, u"1"_s, u"2"_s, u"BOOK II"_s, u"1"_s}),
-                    E::Windows1252,
-                    {u"0 1 BOOK I"_s, u"6 2 1"_s, u"12 2 2"_s, u"18 1 BOOK II"_s, u"24 2 1"_s}};
+            << ChapterRow {book({u"I.\n\nThe Ferry"_s, u"II."_s, u"III."_s}),
+                           E::Windows1252,
+                           {u"0 1 I. The Ferry"_s, u"8 1 II."_s, u"14 1 III."_s}};
+        QTest::newRow("numbers alone under books") << ChapterRow {
+            book({u"BOOK I"_s, u"1"_s, u"2"_s, u"BOOK II"_s, u"1"_s}),
+            E::Windows1252,
+            {u"0 1 BOOK I"_s, u"6 2 1"_s, u"12 2 2"_s, u"18 1 BOOK II"_s, u"24 2 1"_s}};
         QTest::newRow("a number inside a paragraph")
-            << Row {book({u"I"_s, u"II"_s}).replace(u"carts.\n"_s, u"carts.\n12\n"_s),
-                    E::Utf8,
-                    {u"0 1 I"_s, u"7 1 II"_s}};
-        QTest::newRow("French") << Row {
+            << ChapterRow {book({u"I"_s, u"II"_s}).replace(u"carts.\n"_s, u"carts.\n12\n"_s),
+                           E::Utf8,
+                           {u"0 1 I"_s, u"7 1 II"_s}};
+        QTest::newRow("French") << ChapterRow {
             book({u"LIVRE PREMIER"_s, u"Chapitre premier"_s, u"Chapitre II"_s, u"Chapitre III"_s}),
             E::Windows1252,
             {u"0 1 LIVRE PREMIER"_s, u"6 2 Chapitre premier"_s, u"12 2 Chapitre II"_s,
              u"18 2 Chapitre III"_s}};
-        QTest::newRow("German") << Row {
+        QTest::newRow("German") << ChapterRow {
             book({u"Erstes Kapitel"_s, u"Zweites Kapitel"_s, u"Kapitel 3: Über den Fluß"_s}),
             E::Windows1252,
             {u"0 1 Erstes Kapitel"_s, u"6 1 Zweites Kapitel"_s,
              u"12 1 Kapitel 3: Über den Fluß"_s}};
-        QTest::newRow("Spanish, a long title after a separator") << Row {
+        QTest::newRow("Spanish, a long title after a separator") << ChapterRow {
             book(
                 {u"Capítulo primero"_s, u"Capítulo segundo"_s,
                  u"Capítulo tercero. De lo que sucedió a los viajeros en el camino de la sierra"_s}),
@@ -235,41 +235,41 @@ private Q_SLOTS:
             {u"0 1 Capítulo primero"_s, u"6 1 Capítulo segundo"_s,
              u"12 1 Capítulo tercero. De lo que sucedió a los viajeros en el camino de la sierra"_s}};
         QTest::newRow("Italian and Portuguese")
-            << Row {book({u"Capitolo I"_s, u"Capitolo II"_s, u"CAPÍTULO III"_s}),
-                    E::Windows1252,
-                    {u"0 1 Capitolo I"_s, u"6 1 Capitolo II"_s, u"12 1 CAPÍTULO III"_s}};
-        QTest::newRow("Russian") << Row {
+            << ChapterRow {book({u"Capitolo I"_s, u"Capitolo II"_s, u"CAPÍTULO III"_s}),
+                           E::Windows1252,
+                           {u"0 1 Capitolo I"_s, u"6 1 Capitolo II"_s, u"12 1 CAPÍTULO III"_s}};
+        QTest::newRow("Russian") << ChapterRow {
             book({u"Часть первая"_s, u"Глава 1"_s, u"ГЛАВА II"_s, u"ЧАСТЬ ВТОРАЯ"_s, u"Глава 3"_s}),
             E::Windows1251,
             {u"0 1 Часть первая"_s, u"6 2 Глава 1"_s, u"12 2 ГЛАВА II"_s, u"18 1 ЧАСТЬ ВТОРАЯ"_s,
              u"24 2 Глава 3"_s}};
-        QTest::newRow("Chinese, and words that start with a heading")
-            << Row {book({u"序章"_s, u"第一回　灵根育孕"_s, u"第六回合"_s, u"第二回\n\n悟彻菩提"_s,
-                          u"第一部分"_s, u"第三节课"_s, u"第十回"_s}),
-                    E::Gb18030,
-                    {u"0 1 序章"_s, u"6 1 第一回　灵根育孕"_s, u"18 1 第二回 悟彻菩提"_s,
-                     u"38 1 第十回"_s}};
-        QTest::newRow("Japanese") << Row {
+        QTest::newRow("Chinese, and words that start with a heading") << ChapterRow {
+            book({u"序章"_s, u"第一回　灵根育孕"_s, u"第六回合"_s, u"第二回\n\n悟彻菩提"_s,
+                  u"第一部分"_s, u"第三节课"_s, u"第十回"_s}),
+            E::Gb18030,
+            {u"0 1 序章"_s, u"6 1 第一回　灵根育孕"_s, u"18 1 第二回 悟彻菩提"_s,
+             u"38 1 第十回"_s}};
+        QTest::newRow("Japanese") << ChapterRow {
             book({u"プロローグ"_s, u"第一話　始まり"_s, u"第２話"_s, u"エピローグ"_s}),
             E::ShiftJis,
             {u"0 1 プロローグ"_s, u"6 1 第一話　始まり"_s, u"12 1 第２話"_s, u"18 1 エピローグ"_s}};
-        QTest::newRow("a sentence starting with a keyword")
-            << Row {book({u"Chapter and verse were quoted"_s, u"Chapter 1"_s, u"Chapter 2"_s}),
-                    E::Utf8,
-                    {u"6 1 Chapter 1"_s, u"12 1 Chapter 2"_s}};
+        QTest::newRow("a sentence starting with a keyword") << ChapterRow {
+            book({u"Chapter and verse were quoted"_s, u"Chapter 1"_s, u"Chapter 2"_s}),
+            E::Utf8,
+            {u"6 1 Chapter 1"_s, u"12 1 Chapter 2"_s}};
         QTest::newRow("a printed table of contents")
-            << Row {toc + book({u"Chapter I. The Ferry"_s, u"Chapter II. The Ford"_s}),
-                    E::Utf8,
-                    {u"7 1 Chapter I. The Ferry"_s, u"13 1 Chapter II. The Ford"_s}};
+            << ChapterRow {toc + book({u"Chapter I. The Ferry"_s, u"Chapter II. The Ford"_s}),
+                           E::Utf8,
+                           {u"7 1 Chapter I. The Ferry"_s, u"13 1 Chapter II. The Ford"_s}};
         QTest::newRow("a printed table of contents at the end")
-            << Row {book({u"Chapter I. The Ferry"_s, u"Chapter II. The Ford"_s}) + toc,
-                    E::Utf8,
-                    {u"0 1 Chapter I. The Ferry"_s, u"6 1 Chapter II. The Ford"_s}};
+            << ChapterRow {book({u"Chapter I. The Ferry"_s, u"Chapter II. The Ford"_s}) + toc,
+                           E::Utf8,
+                           {u"0 1 Chapter I. The Ferry"_s, u"6 1 Chapter II. The Ford"_s}};
         QTest::newRow("a heading printed twice")
-            << Row {book({u"CHAPTER I\n\nCHAPTER I\n\nThe Ferry"_s, u"CHAPTER II"_s}),
-                    E::Utf8,
-                    {u"2 1 CHAPTER I: The Ferry"_s, u"10 1 CHAPTER II"_s}};
-        QTest::newRow("Gutenberg's front and back matter") << Row {
+            << ChapterRow {book({u"CHAPTER I\n\nCHAPTER I\n\nThe Ferry"_s, u"CHAPTER II"_s}),
+                           E::Utf8,
+                           {u"2 1 CHAPTER I: The Ferry"_s, u"10 1 CHAPTER II"_s}};
+        QTest::newRow("Gutenberg's front and back matter") << ChapterRow {
             u"The Project Gutenberg EBook of Rivers\n\nSection 1\n\n"
             "*** START OF THE PROJECT GUTENBERG EBOOK RIVERS ***\n\n"_s
                 + book({u"Chapter 1"_s, u"Chapter 2"_s})
@@ -277,23 +277,23 @@ private Q_SLOTS:
                   "Section 2. Use\n\nSection 3. More\n"_s,
             E::Utf8,
             {u"6 1 Chapter 1"_s, u"12 1 Chapter 2"_s}};
-        QTest::newRow("Gutenberg's older markers")
-            << Row {u"*END*THE SMALL PRINT! FOR PUBLIC DOMAIN ETEXTS*Ver.04.29.93*END*\n\n"_s
-                        + book({u"I"_s, u"II"_s})
-                        + u"End of the Project Gutenberg EBook of Rivers\n\nIII\n\nA line\n"_s,
-                    E::Utf8,
-                    {u"2 1 I"_s, u"8 1 II"_s}};
+        QTest::newRow("Gutenberg's older markers") << ChapterRow {
+            u"*END*THE SMALL PRINT! FOR PUBLIC DOMAIN ETEXTS*Ver.04.29.93*END*\n\n"_s
+                + book({u"I"_s, u"II"_s})
+                + u"End of the Project Gutenberg EBook of Rivers\n\nIII\n\nA line\n"_s,
+            E::Utf8,
+            {u"2 1 I"_s, u"8 1 II"_s}};
         QTest::newRow("stray hits breaking a run")
-            << Row {book({u"1848"_s, u"I"_s, u"II"_s, u"XX"_s, u"III"_s}),
-                    E::Utf8,
-                    {u"6 1 I"_s, u"12 1 II"_s, u"24 1 III"_s}};
+            << ChapterRow {book({u"1848"_s, u"I"_s, u"II"_s, u"XX"_s, u"III"_s}),
+                           E::Utf8,
+                           {u"6 1 I"_s, u"12 1 II"_s, u"24 1 III"_s}};
         QTest::newRow("a long line the pages cut")
-            << Row {book({u"Chapter 1"_s, u"Chapter 2"_s})
-                        .replace(u"carts.\n"_s, u"carts "_s.repeated(20000) + u'\n'),
-                    E::Windows1251,
-                    {u"0 1 Chapter 1"_s, u"6 1 Chapter 2"_s}};
-        QTest::newRow("one heading only") << Row {book({u"Chapter 1"_s}), E::Utf8, {}};
-        QTest::newRow("a heading every other line") << Row {
+            << ChapterRow {book({u"Chapter 1"_s, u"Chapter 2"_s})
+                               .replace(u"carts.\n"_s, u"carts "_s.repeated(20000) + u'\n'),
+                           E::Windows1251,
+                           {u"0 1 Chapter 1"_s, u"6 1 Chapter 2"_s}};
+        QTest::newRow("one heading only") << ChapterRow {book({u"Chapter 1"_s}), E::Utf8, {}};
+        QTest::newRow("a heading every other line") << ChapterRow {
             u"Chapter 1\nA line.\nSection 1\nA line.\nChapter 2\nA line.\nSection 2\nA line.\n"_s,
             E::Utf8,
             {}};
@@ -301,7 +301,7 @@ private Q_SLOTS:
 
     void find()
     {
-        QFETCH(Row, row);
+        QFETCH(ChapterRow, row);
         for (const E encoding : {E::Utf8, row.encoding}) {
             for (const QString &end : {u"\n"_s, u"\r\n"_s, u"\r"_s}) {
                 const QByteArray bytes = saved(QString(row.text).replace(u'\n', end), encoding);

@@ -19,7 +19,7 @@ namespace {
 // A book of one line a page saved in charset, a text to find, the options, and each match as
 // "page:position".
 // clang-format off
-struct Row { const char *charset; QString text, needle; bool matchCase, wholeWords;
+struct SearchRow { const char *charset; QString text, needle; bool matchCase, wholeWords;
              QString matches; };
 // clang-format on
 
@@ -68,7 +68,7 @@ class tst_search : public QObject
 private Q_SLOTS:
     void findAll_data()
     {
-        QTest::addColumn<Row>("row");
+        QTest::addColumn<SearchRow>("row");
         const QString latin = u"Café noir\nthe CAFÉ-noir\ncafénoir café\nnothing"_s;
         // Each letter folds to the needle's one unit for unit: ß and ẞ, ſ and s, the Kelvin sign
         // and k, final ς and σ; SS is two letters.
@@ -84,7 +84,7 @@ private Q_SLOTS:
                             const QString &needle, bool matchCase, bool wholeWords,
                             const QString &matches) {
             QTest::addRow("%s %s", charset, name)
-                << Row {charset, text, needle, matchCase, wholeWords, matches};
+                << SearchRow {charset, text, needle, matchCase, wholeWords, matches};
         };
         for (const char *charset : {"UTF-8", "windows-1252"}) {
             add(charset, "any", latin, u"café"_s, false, false, u"0:0 1:4 2:0 2:9"_s);
@@ -109,7 +109,7 @@ private Q_SLOTS:
     // Next from each match finds the one after, Previous the one before.
     void findAll()
     {
-        QFETCH(Row, row);
+        QFETCH(SearchRow, row);
         const Book book = bookOf(row.text, row.charset, 1);
         const Options options {row.matchCase, row.wholeWords};
         qsizetype total = 0;
