@@ -61,21 +61,6 @@ char32_t codePointBefore(QStringView text, qsizetype i)
     return text[i - 1].unicode();
 }
 
-// The first occurrence at or after position `from` of a page's view text, or -1.
-int nextInView(QStringView view, const QString &text, const Options &options, qsizetype from)
-{
-    const Qt::CaseSensitivity cs = options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    for (qsizetype at = from; (at = view.indexOf(text, at, cs)) >= 0; ++at) {
-        const qsizetype end = at + text.size();
-        if (!options.wholeWords
-            || !((at > 0 && joined(codePointAt(view, at), codePointBefore(view, at)))
-                 || (end < view.size()
-                     && joined(codePointBefore(view, end), codePointAt(view, end)))))
-            return int(at);
-    }
-    return -1;
-}
-
 // Finds the needle in the bytes of a page with the view's matching rule, so that only the page a
 // match lies on needs decoding. A line ends the same in the bytes and in the view, and the needle
 // holds none, so a match found here is one the view's find finds, and the other way round; a page
@@ -282,6 +267,20 @@ int positionOf(const Book &book, int page, qsizetype offset, int position)
 } // namespace
 
 namespace BookSearch {
+
+int nextInView(QStringView view, const QString &text, const Options &options, qsizetype from)
+{
+    const Qt::CaseSensitivity cs = options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    for (qsizetype at = from; (at = view.indexOf(text, at, cs)) >= 0; ++at) {
+        const qsizetype end = at + text.size();
+        if (!options.wholeWords
+            || !((at > 0 && joined(codePointAt(view, at), codePointBefore(view, at)))
+                 || (end < view.size()
+                     && joined(codePointBefore(view, end), codePointAt(view, end)))))
+            return int(at);
+    }
+    return -1;
+}
 
 QString viewText(const Book &book, int page)
 {

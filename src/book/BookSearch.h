@@ -65,6 +65,9 @@ struct Place
 inline constexpr qsizetype LineContext = 400;
 Place placeOf(const Book &book, qsizetype offset, const QString &text);
 
+// The first occurrence at or after position `from` of a page's view text, or -1.
+int nextInView(QStringView view, const QString &text, const Options &options, qsizetype from = 0);
+
 // A page's text as the page view holds it: lines joined by "\n", the last one ended too.
 QString viewText(const Book &book, int page);
 

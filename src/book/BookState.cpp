@@ -319,6 +319,18 @@ BookState::Answer BookState::mnuToolsFind_Click(const QString &text)
     return {QStringLiteral("string not found"), {}, {}, {}};
 }
 
+BookState::Answer BookState::mnuToolsFindPrevious_Click()
+{
+    if (SearchText.isEmpty() || !BookOpened || LastPageIndex < 0)
+        return {};
+    const int before = (FoundPos >= 0 && SearchPage == CurrentPage) ? FoundPos : -1;
+    SearchPage = CurrentPage;
+    if (const auto match = BookSearch::findBefore(m_book, SearchText, CurrentPage, before))
+        return showMatch(match->page, match->position);
+    FoundPos = -1;
+    return {QStringLiteral("Reach Begin of Book"), {}, {}, {}};
+}
+
 // Next goes on from just after the previous match when it starts on that match's page, else
 // from the start of the page shown, then through the following pages.
 BookState::Answer BookState::mnuToolsFindNext_Click()

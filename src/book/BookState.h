@@ -89,6 +89,9 @@ public:
     std::optional<Answer> searchRefusal() const;
     Answer mnuToolsFind_Click(const QString &text);
     Answer mnuToolsFindNext_Click();
+    // The match before the selected one, or before the end of the page shown when none of its
+    // is selected; "Reach Begin of Book" when there is none.
+    Answer mnuToolsFindPrevious_Click();
 
     const QString &bookPath() const { return BookPath; }
     const Book &book() const { return m_book; }

@@ -1,6 +1,7 @@
 #include "reader/ContentsPanel.h"
 
 #include "reader/SidePanel.h"
+#include "reader/TextItemDelegate.h"
 
 #include <QIcon>
 #include <QKeyEvent>
@@ -28,10 +29,10 @@ constexpr int kMargin = 3;
 
 // An entry: its title, wrapped onto as many lines as the panel's width needs and set in by its
 // level, and the page it begins on at the right of its first line.
-class EntryDelegate : public QStyledItemDelegate
+class EntryDelegate : public TextItemDelegate
 {
 public:
-    explicit EntryDelegate(QListWidget *list) : QStyledItemDelegate(list), m_list(list) { }
+    explicit EntryDelegate(QListWidget *list) : TextItemDelegate(list), m_list(list) { }
 
     // The widest page number of the list, which the titles keep clear of.
     void setPageText(const QString &widest) { m_widestPage = widest; }
@@ -39,16 +40,8 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override
     {
-        QStyleOptionViewItem item = option;
-        initStyleOption(&item, index);
-        const QString title = item.text;
-        item.text.clear();
-        const QWidget *view = item.widget;
-        view->style()->drawControl(QStyle::CE_ItemViewItem, &item, painter, view);
-        const bool selected = item.state & QStyle::State_Selected;
-        painter->save();
-        painter->setFont(item.font);
-        painter->setPen(item.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        QStyleOptionViewItem item;
+        const QString title = paintPanel(painter, option, index, item);
         const QRect room = item.rect.adjusted(kMargin, 1, -kMargin, 0);
         painter->drawText(room, Qt::AlignRight | Qt::AlignTop, index.data(kPageRole).toString());
         painter->drawText(titleRect(room, item.fontMetrics, index), title, wrapping());

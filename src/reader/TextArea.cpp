@@ -218,6 +218,8 @@ void TextArea::setText(const QString &text)
     // plain and again for its format; and the old page goes out in the same edit, so the view
     // is not laid out, nor its scroll bar set and repainted, for an empty page in between.
     const QTextCharFormat format = textCursor().charFormat();
+    if (!extraSelections().isEmpty())
+        setExtraSelections({});
     QTextCursor cursor(document());
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
@@ -436,6 +438,21 @@ int TextArea::find(const QString &text, int start)
         return -1;
     setTextCursor(found);
     return found.selectionStart();
+}
+
+void TextArea::setLit(const QList<std::pair<int, int>> &ranges)
+{
+    QList<ExtraSelection> lights;
+    QTextCharFormat tint;
+    tint.setBackground(QColor(255, 200, 0, 110));
+    for (const auto &[position, length] : ranges) {
+        QTextCursor cursor(document());
+        cursor.setPosition(position);
+        cursor.setPosition(qMin(position + length, document()->characterCount() - 1),
+                           QTextCursor::KeepAnchor);
+        lights.append({cursor, tint});
+    }
+    setExtraSelections(lights);
 }
 
 void TextArea::keyPressEvent(QKeyEvent *event)

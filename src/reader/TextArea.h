@@ -57,6 +57,10 @@ public:
     // returns its position, or -1 leaving the selection alone.
     int find(const QString &text, int start);
 
+    // Lights the ranges (position, length) of the text with a tint behind them, the text's
+    // format untouched; none puts the lights out. A new text puts them out too.
+    void setLit(const QList<std::pair<int, int>> &ranges);
+
 Q_SIGNALS:
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
     void mouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, const QPoint &pos);

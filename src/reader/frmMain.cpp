@@ -16,6 +16,7 @@
 #include "reader/PageFormatter.h"
 #include "reader/RecentBooksMenu.h"
 #include "reader/TextArea.h"
+#include "reader/frmFindAll.h"
 
 #include <QAction>
 #include <QDir>
@@ -167,6 +168,8 @@ void frmMain::mnuFileClose_Click()
     m_history.save();
     m_state.closeBook();
     forgetContents();
+    if (m_findAll)
+        m_findAll->setBook(nullptr);
     showPageShare();
     lblTitle->setText(QStringLiteral("Book Title"));
     PageTotal->clear();
@@ -210,6 +213,8 @@ void frmMain::LoadBook()
     showRecentBooks();
     ApplyPageFormat();
     findContents();
+    if (m_findAll)
+        m_findAll->setBook(&m_state.book());
     const Book &book = m_state.book();
     // A book of more than five digits of pages gets them in a smaller font.
     const QString total = QString::number(book.pageCount());
@@ -292,6 +297,7 @@ void frmMain::showAnswer(const BookState::Answer &answer)
     }
     if (answer.showPage) {
         m_textArea->setText(m_state.pageText(*answer.showPage));
+        lightPage();
         showPageShare();
     }
     if (answer.matchAt)
@@ -338,7 +344,6 @@ void frmMain::mnuViewFullScreen_Click()
     const bool on = !m_layout.pageOnly();
     m_layout.setFullScreen(*this, on);
     mnuViewFullScreen->setChecked(on);
-    m_leaveFullScreen->setEnabled(on);
     m_textArea->setFocus();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/BookSearch.h"
 #include "book/BookState.h"
 #include "book/Bookmarks.h"
 #include "book/LineAnchor.h"
@@ -24,6 +25,7 @@ class Drives;
 class ContentsPanel;
 class ContentsWorker;
 class FilePanel;
+class frmFindAll;
 class LabelSlot;
 class Launcher;
 class EncodingMenu;
@@ -115,6 +117,9 @@ public:
     // Search.
     void mnuToolsFind_Click();
     void mnuToolsFindNext_Click();
+    void mnuToolsFindPrevious_Click();
+    void mnuToolsFindAll_Click();
+    void mnuViewEscape_Click();
 
     // Printing, clipboard and launches.
     void mnuFilePrint_Click();
@@ -174,6 +179,16 @@ private:
     void showPageShare();
     void showBookName(const QString &path);
     void readBook(const std::function<void()> &read);
+    // The text whose matches the page shown lights, and how they match.
+    struct Lit
+    {
+        QString text;
+        BookSearch::Options options;
+    };
+    void showFoundAt(qsizetype offset);
+    void lightSearch(const BookState::Answer &answer);
+    void light(const std::optional<Lit> &lit);
+    void lightPage();
     void showCurrentPage();
     // Shows what BookState answered: its message, its page-number box text (the box's handler
     // runs also when the box already holds it), the page, the search match.
@@ -207,6 +222,8 @@ private:
     QMenu *m_pagePopup = nullptr;
     QPoint m_popupPoint; // of the last right click in the page view
     bool m_reading = false; // a book is being read on a thread
+    frmFindAll *m_findAll = nullptr;
+    std::optional<Lit> m_lit;
     QFont m_pageBoxFont; // the page boxes' font for five digits
     QLabel *lblTitle = nullptr;
     QLabel *Label1 = nullptr;
@@ -230,6 +247,6 @@ private:
     QAction *mnuViewPreviousChapter = nullptr;
     QAction *mnuViewFullScreen = nullptr;
     EncodingMenu *mnuViewEncoding = nullptr;
-    QAction *m_leaveFullScreen = nullptr;
+    QAction *m_escape = nullptr;
     QAction *menuOpenWith = nullptr;
 };

@@ -30,12 +30,16 @@ void frmMain::mnuToolsFind_Click()
     }
     const QString text =
         m_prompts.inputLine(this, QStringLiteral("please enter string to search for"), {});
-    showAnswer(m_state.mnuToolsFind_Click(text));
+    const BookState::Answer answer = m_state.mnuToolsFind_Click(text);
+    showAnswer(answer);
+    lightSearch(answer);
 }
 
 void frmMain::mnuToolsFindNext_Click()
 {
-    showAnswer(m_state.mnuToolsFindNext_Click());
+    const BookState::Answer answer = m_state.mnuToolsFindNext_Click();
+    showAnswer(answer);
+    lightSearch(answer);
 }
 
 // ---- printing and clipboard ------------------------------------------------------------------

@@ -231,11 +231,10 @@ void frmMain::buildMenus()
     addMenuItem(mnuView, "mnuViewChapterAutomatic", "&Automatic Chapters",
                 &F::mnuViewChapterAutomatic_Click);
     // Esc leaves full screen only: while the window is normal the action is off.
-    m_leaveFullScreen = named(new QAction(this), "mnuViewLeaveFullScreen");
-    m_leaveFullScreen->setShortcut(QKeySequence(Qt::Key_Escape));
-    m_leaveFullScreen->setEnabled(false);
-    addAction(m_leaveFullScreen);
-    connect(m_leaveFullScreen, &QAction::triggered, this, &frmMain::mnuViewFullScreen_Click);
+    m_escape = named(new QAction(this), "mnuViewEscape");
+    m_escape->setShortcut(QKeySequence(Qt::Key_Escape));
+    addAction(m_escape);
+    connect(m_escape, &QAction::triggered, this, &frmMain::mnuViewEscape_Click);
 
     mnuBookmarks = addSubMenu(nullptr, "mnuBookmarks", "&Bookmarks");
     addMenuItem(mnuBookmarks, "mnuBookmarksAdd", "&Add Bookmark", &F::mnuBookmarksAdd_Click,
@@ -251,6 +250,10 @@ void frmMain::buildMenus()
     QAction *mnuToolsFindNext =
         addMenuItem(mnuTools, "mnuToolsFindNext", "1030", &F::mnuToolsFindNext_Click);
     mnuToolsFindNext->setShortcuts({ctrl(Qt::Key_N), QKeySequence(Qt::Key_F3)});
+    addMenuItem(mnuTools, "mnuToolsFindPrevious", "&Previous", &F::mnuToolsFindPrevious_Click,
+                QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    addMenuItem(mnuTools, "mnuToolsFindAll", "Find &All...", &F::mnuToolsFindAll_Click,
+                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     addMenuItem(mnuTools, "mnuTextTools", "1031", &F::mnuTextTools_Click, ctrl(Qt::Key_T));
 
     // The page view's right-click menu: the Edit menu, and the chapter marks of the line under

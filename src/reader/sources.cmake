@@ -12,10 +12,13 @@ target_sources(pagelark_ui PRIVATE
     reader/KeptPanelStyle.cpp reader/KeptPanelStyle.h
     reader/LabelSlot.cpp reader/LabelSlot.h
     reader/TextArea.cpp reader/TextArea.h
+    reader/TextItemDelegate.cpp reader/TextItemDelegate.h
     reader/ToolbarIcons.cpp reader/ToolbarIcons.h
     reader/Twips.h
     reader/frmMain.cpp reader/frmMain.h
     reader/frmBookmarks.cpp reader/frmBookmarks.h
+    reader/frmFindAll.cpp reader/frmFindAll.h
+    reader/frmMainFind.cpp
     reader/frmMainBookmarks.cpp
     reader/frmMainCommands.cpp
     reader/frmMainContents.cpp

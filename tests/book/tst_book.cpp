@@ -294,11 +294,11 @@ void tst_book::everyByteComesBackUnchanged()
 void tst_book::script_data()
 {
     // Steps: open:FILE[/LINES A PAGE] (15 unless given), start:FILE, #BOX TEXT, + Next,
-    // - Previous, ?TEXT Search, n Next match, @LOCALE the user's locale (says nothing), kKEY a
-    // page key by its name (PgUp, Shift+Space, Ctrl+End...), w+ and w- the wheel, rLINE the line
-    // the next open resumes at, ! whether Search may ask, s the status bar's share, b the open
-    // book's file name, > and < the next and the previous chapter, h the chapter shown. In a box
-    // text "~" stands for a blank. What each step has said follows,
+    // - Previous, ?TEXT Search, n Next match, P the match before, @LOCALE the user's locale (says
+    // nothing), kKEY a page key by its name (PgUp, Shift+Space, Ctrl+End...), w+ and w- the wheel,
+    // rLINE the line the next open resumes at, ! whether Search may ask, s the status bar's share,
+    // b the open book's file name, > and < the next and the previous chapter, h the chapter shown.
+    // In a box text "~" stands for a blank. What each step has said follows,
     // "|" between steps; paths in messages read DIR.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("said");
@@ -343,6 +343,11 @@ void tst_book::script_data()
         << "open:sea.txt/2 n ?Book n n n n n ?xyz n"
         << "5 pages||[1] / page 1 / at 4|[2] / page 2 / at 6|[2] / page 2 / at 11|[5] / page 5 "
            "/ at 9|Reach End of Book|[5] / page 5 / at 9|string not found|Reach End of Book";
+    QTest::newRow("the match before, from the one selected or the end of the page shown")
+        << "open:sea.txt/2 ?book P n n n P P #5 P P"
+        << "5 pages|[1] / page 1 / at 4|Reach Begin of Book|[1] / page 1 / at 4|[2] / page 2 / "
+           "at 6|[2] / page 2 / at 11|[2] / page 2 / at 6|[1] / page 1 / at 4|page 5|[5] / page "
+           "5 / at 9|[2] / page 2 / at 11";
     QTest::newRow("a new book searches afresh; Next from the page shown; a cancelled Search")
         << "open:sea.txt/2 ?book open:sea.txt/2 n #3 n ? n"
         << "5 pages|[1] / page 1 / at 4|5 pages|[1] / page 1 / at 4|page 3|[5] / page 5 / at 9||";
@@ -372,6 +377,8 @@ void tst_book::script()
             saying << reader.said(reader.state.CommandNext_Click());
         else if (step == u"-")
             saying << reader.said(reader.state.CommandPre_Click());
+        else if (step == u"P")
+            saying << reader.said(reader.state.mnuToolsFindPrevious_Click());
         else if (step == u"n")
             saying << reader.said(reader.state.mnuToolsFindNext_Click());
         else if (step.startsWith(u'?'))

@@ -8,7 +8,9 @@
 #include "support/TestMain.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QDialog>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
@@ -125,7 +127,7 @@ private Q_SLOTS:
         QVERIFY(!m_fx.window()->menuBar()->isVisible()
                 && !m_fx.find<QWidget>(u"frmFile"_s)->isVisible());
         QCOMPARE(view->geometry(), m_fx.window()->centralWidget()->rect());
-        m_fx.trigger(u"mnuViewLeaveFullScreen"_s);
+        m_fx.trigger(u"mnuViewEscape"_s);
         QVERIFY(m_fx.window()->menuBar()->isVisible()
                 && m_fx.find<QWidget>(u"frmFile"_s)->isVisible());
         m_fx.trigger(u"mnuViewGoToPage"_s);
@@ -287,6 +289,41 @@ private Q_SLOTS:
         m_fx.start();
         m_fx.open(book);
         QTRY_COMPARE(menu(), u"Deep\tpage 9"_s);
+    }
+
+    // Find All lists every match with its page and line and shows the one chosen; the matches of
+    // the page shown are lit while the list is open or after a search, never in the text's
+    // format, and Esc puts them out. Shift+F3 goes back from the match selected.
+    void findAllAndLights()
+    {
+        QByteArray bytes = TestFiles::lines(60);
+        bytes.replace("line 20\r\n", "a needle, another Needle\r\n")
+            .replace("line 50\r\n", "needle\r\n");
+        m_fx.open(TestFiles::write(m_fx.booksFolder() + u"/hay.txt"_s, bytes));
+        m_fx.trigger(u"mnuToolsFindAll"_s);
+        auto *dialog = m_fx.find<QDialog>(u"frmFindAll"_s);
+        dialog->findChild<QLineEdit *>(u"txtFind"_s)->setText(u"needle"_s);
+        dialog->findChild<QCheckBox *>(u"chkMatchCase"_s)->setChecked(true);
+        dialog->findChild<QAbstractButton *>(u"cmdFind"_s)->click();
+        QCOMPARE(dialog->findChild<QLabel *>(u"lblCount"_s)->text(), u"2 matches"_s);
+        auto *list = dialog->findChild<QListView *>(u"lstMatches"_s);
+        QCOMPARE(list->model()->index(0, 0).data().toString(),
+                 u"page 2: a needle, another Needle"_s);
+        Q_EMIT list->activated(list->model()->index(1, 0));
+        QCOMPARE(m_fx.shown() + u' ' + m_fx.view()->selectedText(), u"4 line 46 needle"_s);
+        QCOMPARE(m_fx.view()->extraSelections().size(), 1);
+        dialog->close();
+        QCOMPARE(m_fx.view()->extraSelections().size(), 0);
+
+        m_fx.prompts.inputs << u"needle"_s;
+        m_fx.trigger(u"mnuToolsFind"_s);
+        const auto lights = m_fx.view()->extraSelections();
+        QCOMPARE(lights.size(), 2); // case ignored
+        QCOMPARE(lights.first().cursor.charFormat().background().style(), Qt::NoBrush);
+        m_fx.trigger(u"mnuToolsFindPrevious"_s);
+        QCOMPARE(m_fx.messages(), QStringList {u"Reach Begin of Book"_s});
+        m_fx.trigger(u"mnuViewEscape"_s);
+        QCOMPARE(m_fx.view()->extraSelections().size(), 0);
     }
 
     // A pipe or a device is refused at once, naming it; Print then has no book to print, and
