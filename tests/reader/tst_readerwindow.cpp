@@ -304,6 +304,22 @@ private Q_SLOTS:
         QVERIFY(m_fx.messages().isEmpty());
     }
 
+    // A page past the settings record's 16 bits: LastPage holds the most it can, the book's place
+    // kept by line reopens the page.
+    void pagesPast16Bits()
+    {
+        m_fx.data.LinesPerPage = 1;
+        m_fx.data.LoadLastBook = VTrue;
+        m_fx.data.JumpToLastPage = VTrue;
+        m_fx.open(m_fx.writeBook(u"long.txt"_s, 40000));
+        m_fx.setPageNumber(u"40000"_s);
+        QCOMPARE(m_fx.text(u"PageTotal"_s) + u' ' + m_fx.shown(), u"40000 40000 line 40000"_s);
+        m_fx.close();
+        QCOMPARE(m_fx.savedConfig().LastPage, qint16(32767));
+        m_fx.start();
+        QCOMPARE(m_fx.shown(), u"40000 line 40000"_s);
+    }
+
     void favouriteFolderAcrossRestarts()
     {
         const QString favourite = m_fx.driveRoot() + u"shelf"_s;
