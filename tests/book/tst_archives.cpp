@@ -47,7 +47,6 @@ QByteArray make(int format, int filter, const QList<Entry> &entries, const char 
         archive_entry_clear(header);
         archive_entry_set_pathname_utf8(header, entry.name.toUtf8().constData());
         archive_entry_set_filetype(header, entry.type);
-        archive_entry_set_perm(header, 0644);
         const bool link = entry.type == AE_IFLNK;
         archive_entry_set_symlink(header, link ? entry.bytes.constData() : nullptr);
         archive_entry_set_size(header, link ? 0 : entry.bytes.size());
@@ -116,6 +115,11 @@ private Q_SLOTS:
         const QByteArray listed = "a.txt 61|folder/utf16.txt 12|empty.txt 0", full(kMost, 'b');
         // Each row is named after its file.
         const auto row = [](const ArchiveRow &r) { QTest::newRow(qPrintable(r.file)) << r; };
+        // A file both the listing and the read refuse with the same words.
+        const auto refused = [&row](const QString &file, const QByteArray &data, Kind kind,
+                                    const QByteArray &why) {
+            row({file, data, kind, why, {}, why});
+        };
         // Only gzip tells the size of its stream here: libarchive writes no zstd or lz4 one.
         const std::tuple<int, const char *, const char *> filters[] = {{gz, ".gz", "61"},
             {ARCHIVE_FILTER_BZIP2, ".bz2", "-1"}, {xz, ".xz", "-1"},
@@ -141,9 +145,9 @@ private Q_SLOTS:
         row({u"picture asked for.zip"_s, s, archive, listed, u"picture.png"_s,
              "NoText picture.png"});
         row({u"member not there.zip"_s, s, archive, listed, u"b.txt"_s, "NoSuchMember b.txt"});
-        row({u"no text.7z"_s, make(sevenZ, none, {{u"p"_s, png}, {u"e"_s, elf}}), archive, "NoText",
-             {}, "NoText"});
-        row({u"picture.png.gz"_s, make(raw, gz, {{{}, png}}), whole, "NoText", {}, "NoText"});
+        refused(u"no text.7z"_s, make(sevenZ, none, {{u"p"_s, png}, {u"e"_s, elf}}), archive,
+                "NoText");
+        refused(u"picture.png.gz"_s, make(raw, gz, {{{}, png}}), whole, "NoText");
         row({u"empty.gz"_s, make(raw, gz, {{}}), whole, "empty 0", {}, "empty: "});
         row({u"notes"_s, make(raw, gz, {{{}, kText}}), whole, "notes 61", {}, "notes: " + kText});
         row({u"1 MB.gz"_s, make(raw, gz, {{{}, full}}), whole, "1 MB 1048576", {},
@@ -161,19 +165,19 @@ private Q_SLOTS:
             {".xz", whole, make(raw, xz, lines)}};
         for (const auto &[suffix, kind, data] : damaged) {
             const QByteArray spoiled = QByteArray(data).replace(data.size() / 2, 9, "spoiled!!");
-            row({u"cut short"_s + QLatin1String(suffix), data.first(data.size() / 2), kind,
-                 "Damaged*", {}, "Damaged*"});
-            row({u"spoiled"_s + QLatin1String(suffix), spoiled, kind, "Damaged*", {}, "Damaged*"});
+            const QByteArray cut = data.first(data.size() / 2);
+            refused(u"cut short"_s + QLatin1String(suffix), cut, kind, "Damaged*");
+            refused(u"spoiled"_s + QLatin1String(suffix), spoiled, kind, "Damaged*");
         }
-        row({u"random.bin"_s, QByteArray("\x12\x9A\0\xFF\x03\x80random", 12), plain,
-             "UnknownFormat", {}, "UnknownFormat"});
-        row({u"pk.txt"_s, "PK is how this text starts.\n", plain, "UnknownFormat", {},
-             "UnknownFormat"});
+        const QByteArray random("\x12\x9A\0\xFF\x03\x80random", 12);
+        refused(u"random.bin"_s, random, plain, "UnknownFormat");
+        refused(u"pk.txt"_s, "PK is how this text starts.\n", plain, "UnknownFormat");
         row({u"encrypted.zip"_s, make(zip, none, {{u"secret.txt"_s, kText}},
                                       "zip:encryption=zipcrypt"),
              archive, "Encrypted secret.txt", u"secret.txt"_s, "Encrypted secret.txt"});
-        row({u"missing.gz"_s, {}, plain, "CannotOpen*", {}, "CannotOpen*"});
-        row({u"folder.zip/"_s, {}, plain, "CannotOpen*", {}, "CannotOpen*"});
+        refused(u"missing.gz"_s, {}, plain, "CannotOpen*");
+        QDir(m_dir.path()).mkdir(u"folder.zip"_s);
+        refused(u"folder.zip"_s, {}, plain, "CannotOpen*");
         // clang-format on
     }
 
@@ -185,8 +189,6 @@ private Q_SLOTS:
         const QString path = m_dir.filePath(row.file);
         if (!row.data.isNull())
             TestFiles::write(path, row.data);
-        else if (path.endsWith(u'/'))
-            QDir().mkpath(path);
         QCOMPARE(kindOfFile(path), row.kind);
 
         const Listing listing = list(path);
@@ -202,9 +204,8 @@ private Q_SLOTS:
             QCOMPARE_LT(peakKb(false) - before, 16 * 1024);
         const QByteArray okay = read.member.toUtf8() + ": " + read.bytes;
         QCOMPARE(outcome(read.status, read.detail, okay, row.read), row.read);
-        if (read.status != Status::Ok)
-            QVERIFY(message(read.status, path, read.detail, kMost)
-                        .contains(QDir::toNativeSeparators(path)));
+        const QString said = message(read.status, path, read.detail, kMost);
+        QVERIFY(read.status == Status::Ok || said.contains(QDir::toNativeSeparators(path)));
     }
 };
 
