@@ -30,7 +30,7 @@ enum class Status {
     UnknownFormat, // neither a compressed file nor an archive of a format read here
     Encrypted, // detail names the member, when one is known
     TooLarge, // unpacks past the bytes the caller takes; detail names the member
-    NoText, // no member is text
+    NoText, // no member is text, or the one asked for (detail) is not
     NoSuchMember, // no text member of the name asked for, which detail holds
 };
 
@@ -40,7 +40,9 @@ enum class Status {
 struct Member
 {
     QString name;
-    qint64 size = -1; // as the archive declares it, unchecked; -1 where it declares none
+    // As the archive declares it, unchecked (a gzip stream's modulo 4 GB); -1 where it declares
+    // none, as bzip2 and xz streams do not.
+    qint64 size = -1;
 };
 
 struct Listing
