@@ -23,10 +23,15 @@
 //   bench_probe txt2html PATH FOLDER REPETITIONS   median ns of turning PATH into its HTML page in
 //                                       FOLDER/newhtml as the tools window does, and of
 //                                       `cp PATH FOLDER`
+//   bench_probe unpack PACKED BOOK REPETITIONS TOOL   median ns of opening the book PACKED holds
+//                                       (ArchiveFile::list and read, Book::loadBytes), and of a
+//                                       whole `TOOL -dc PACKED` run plus Book::load of BOOK, the
+//                                       same book unpacked
 //
 // Each pair is timed in turns, the external tool as a whole process run, spawn and wait included.
 
 #include "BookFiles.h"
+#include "book/ArchiveFile.h"
 #include "book/BaseName.h"
 #include "book/Book.h"
 #include "book/BookSearch.h"
@@ -329,6 +334,30 @@ int timeTxt2Html(const QString &path, const QString &folder, int repetitions)
         });
 }
 
+// What the reader does to open a compressed book: list it, read its one member, load that.
+bool unpackOnce(const QString &path)
+{
+    const ArchiveFile::Listing listing = ArchiveFile::list(path);
+    if (listing.status != ArchiveFile::Status::Ok || listing.members.size() != 1)
+        return false;
+    ArchiveFile::Contents contents =
+        ArchiveFile::read(path, listing.members.first().name, Book::largestBook());
+    Book book;
+    return contents.status == ArchiveFile::Status::Ok
+        && book.loadBytes(std::move(contents.bytes), kLinesPerPage).status == Book::Status::Loaded;
+}
+
+int timeUnpack(const QString &packed, const QString &book, int repetitions, const char *tool)
+{
+    const QByteArray localPacked = QFile::encodeName(packed);
+    return timePair(
+        repetitions, [&] { return unpackOnce(packed); },
+        [&] {
+            return runTool({tool, "-dc", localPacked}) == 0 && loadOnce(book);
+        },
+        "unpacking the book");
+}
+
 int generate(const QString &path, qsizetype bytes, const char *lineEnd, const char *charset,
              bool chapters)
 {
@@ -361,7 +390,8 @@ int usage()
                  "       bench_probe findall PATH REPETITIONS TEXT LIMIT\n"
                  "       bench_probe combine OUT REPETITIONS FILE...\n"
                  "       bench_probe contents PATH REPETITIONS\n"
-                 "       bench_probe txt2html PATH FOLDER REPETITIONS\n");
+                 "       bench_probe txt2html PATH FOLDER REPETITIONS\n"
+                 "       bench_probe unpack PACKED BOOK REPETITIONS TOOL\n");
     return 2;
 }
 
@@ -397,5 +427,8 @@ int main(int argc, char **argv)
         return timeContents(path, std::max(1, std::atoi(argv[3])));
     if (command == u"txt2html" && argc == 5)
         return timeTxt2Html(path, QFile::decodeName(argv[3]), std::max(1, std::atoi(argv[4])));
+    if (command == u"unpack" && argc == 6)
+        return timeUnpack(path, QFile::decodeName(argv[3]), std::max(1, std::atoi(argv[4])),
+                          argv[5]);
     return usage();
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
-          libuchardet-dev libicu-dev
+          libuchardet-dev libicu-dev libarchive-dev zstd
           libgl-dev libbenchmark-dev clang clang-format libclang-rt-14-dev xvfb xauth
           desktop-file-utils fonts-dejavu-core poppler-utils libqt6svg6
           appstream dpkg-dev groff-base)
