@@ -39,6 +39,11 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<int> chooseItem(QWidget *, const QString &, const QString &,
+                                  const QStringList &) override
+    {
+        return std::nullopt;
+    }
     QString openFile(QWidget *, const QString &, const QString &) override { return {}; }
     std::optional<QColor> color(QWidget *, const QColor &) override { return std::nullopt; }
     std::optional<QFont> font(QWidget *, const QFont &, int, int) override { return std::nullopt; }

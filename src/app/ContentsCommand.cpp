@@ -32,14 +32,28 @@ int run(const QString &book, std::optional<int> linesPerPage, QTextStream &out, 
     const int perPage = linesPerPage.value_or(savedLinesPerPage());
     BookHistory history;
     history.load(ConfigFolderPath() + QStringLiteral("/history"));
+    // Of an archive of several books, the one read from it last.
+    QString name = book;
+    const QString member = history.memberReadLast(book);
+    if (!member.isEmpty() && BookSource::split(book).member.isEmpty())
+        name = BookSource::join(book, member);
     const BookHistory::Place place =
-        history.place(book).value_or(BookHistory::Place(book, 0, 0, {}));
+        history.place(name).value_or(BookHistory::Place(name, 0, 0, {}));
 
     Book read;
-    const Book::LoadResult result =
-        read.load(book, perPage, TextCodec::encodingForName(place.encoding));
-    if (result.status != Book::Status::Loaded) {
-        errors << BookState::loadFailureMessage(result, book, perPage) << Qt::endl;
+    const BookSource::Opened opened =
+        BookSource::load(read, name, perPage, TextCodec::encodingForName(place.encoding));
+    if (!opened.choices.isEmpty()) {
+        errors << "The archive holds several books; name the one to read as" << Qt::endl;
+        for (const ArchiveFile::Member &choice : opened.choices)
+            errors << "  " << BookSource::join(book, choice.name) << Qt::endl;
+        return 1;
+    }
+    if (opened.result.status != Book::Status::Loaded) {
+        errors << (opened.message.isEmpty()
+                       ? BookState::loadFailureMessage(opened.result, name, perPage)
+                       : opened.message)
+               << Qt::endl;
         return 1;
     }
     const BookContents contents(read.heldBytes(), read.textStart(), read.bytesEncoding(),

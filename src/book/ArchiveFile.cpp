@@ -194,6 +194,7 @@ public:
                 const qsizetype room =
                     qMin(until, qMax(out.capacity(), qMax(2 * filled, kLeastRoom)));
                 out.reserve(room);
+                askForLargePages(out.data(), out.capacity());
                 out.resize(room);
             }
             const la_ssize_t got =
@@ -308,6 +309,7 @@ Contents readWith(MemberWalk &walk, const QString &member, qint64 maxBytes)
         }
         QByteArray bytes;
         bytes.reserve(walk.expectedRoom(maxBytes));
+        askForLargePages(bytes.data(), bytes.capacity());
         if (!walk.readUpTo(bytes, qMin(kTextHeadSize, qsizetype(maxBytes) + 1)))
             break;
         if (!isText(bytes)) {

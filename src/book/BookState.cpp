@@ -35,25 +35,33 @@ BookState::LoadAnswer BookState::LoadBook(int linesPerPage, int lastPage, const 
     const bool atStartup = std::exchange(OpenAtStartup, false);
     const std::optional<int> resumeLine = std::exchange(m_request.resumeLine, std::nullopt);
     Book fresh;
-    Book::LoadResult result;
+    BookSource::Opened opened;
     const auto read = [&] {
-        result = fresh.load(m_request.path, linesPerPage, m_request.encoding);
+        opened = BookSource::load(fresh, m_request.path, linesPerPage, m_request.encoding);
     };
     if (run)
         run(read);
     else
         read();
-    if (result.status != Book::Status::Loaded) {
+    if (!opened.choices.isEmpty())
+        return {false, {}, std::nullopt, opened.choices};
+    if (opened.result.status != Book::Status::Loaded) {
         if (!BookOpened)
             BookPath = m_request.path;
-        return {false, loadFailureMessage(result, m_request.path, linesPerPage), std::nullopt};
+        return {false,
+                opened.message.isEmpty()
+                    ? loadFailureMessage(opened.result, m_request.path, linesPerPage)
+                    : opened.message,
+                std::nullopt,
+                {}};
     }
 
     m_book = std::move(fresh);
+    m_title = opened.title;
     BookPath = m_request.path;
     m_encodingChoice = m_request.encoding;
     m_linesPerPage = linesPerPage;
-    m_fileSize = QFileInfo(BookPath).size();
+    m_fileSize = QFileInfo(BookSource::split(BookPath).file).size();
     BookOpened = true;
     PageIndex = m_book.pageCount() - 1;
     CurrentPage = 0;

@@ -2,6 +2,7 @@
 
 #include "book/Book.h"
 #include "book/BookContents.h"
+#include "book/BookSource.h"
 
 #include <QString>
 
@@ -35,6 +36,8 @@ public:
         QString message; // why the book was refused
         // The box text after the first page, for the start-up jump to the last page read.
         std::optional<QString> jumpTo;
+        // An archive of several books, none named: the one to read is to be chosen.
+        QList<ArchiveFile::Member> choices;
     };
 
     // Loading. openBook names the book the next load reads, chooseEncoding and resumeAt how it is
@@ -94,6 +97,8 @@ public:
     Answer mnuToolsFindPrevious_Click();
 
     const QString &bookPath() const { return BookPath; }
+    // The open book's title: its file's name, or its member's in an archive, less the extension.
+    const QString &title() const { return m_title; }
     const Book &book() const { return m_book; }
     bool bookOpened() const { return BookOpened; }
     int currentPage() const { return CurrentPage; }
@@ -127,6 +132,7 @@ private:
     bool OpenAtStartup = false;
     int m_linesPerPage = 0;
     qint64 m_fileSize = 0;
+    QString m_title;
     std::optional<TextEncoding> m_encodingChoice;
     // What the next load reads.
     struct Request

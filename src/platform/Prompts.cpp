@@ -97,6 +97,18 @@ std::optional<QString> QtPrompts::askLine(QWidget *parent, const QString &prompt
     return answer;
 }
 
+std::optional<int> QtPrompts::chooseItem(QWidget *parent, const QString &prompt,
+                                         const QString &title, const QStringList &items)
+{
+    const ActiveAgain afterwards(parent);
+    bool ok = false;
+    const QString chosen =
+        QInputDialog::getItem(parent, captionOr(title), prompt, items, 0, false, &ok);
+    if (!ok || !items.contains(chosen))
+        return std::nullopt;
+    return int(items.indexOf(chosen));
+}
+
 QString QtPrompts::openFile(QWidget *parent, const QString &title, const QString &filter)
 {
     const ActiveAgain afterwards(parent);

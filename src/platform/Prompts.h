@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -33,6 +34,9 @@ public:
     // The answer typed, or nullopt when the user cancels. The line starts with initial.
     virtual std::optional<QString> askLine(QWidget *parent, const QString &prompt,
                                            const QString &title, const QString &initial = {}) = 0;
+    // One of items chosen from a list, or nullopt when the user cancels.
+    virtual std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
+                                          const QString &title, const QStringList &items) = 0;
     // filter uses Qt's form ("Text Files (*.txt);;All Files (*)"). Empty when cancelled.
     virtual QString openFile(QWidget *parent, const QString &title, const QString &filter) = 0;
     virtual std::optional<QColor> color(QWidget *parent, const QColor &initial) = 0;
@@ -64,6 +68,8 @@ public:
     Answer message(QWidget *parent, const Message &message) override;
     std::optional<QString> askLine(QWidget *parent, const QString &prompt, const QString &title,
                                    const QString &initial = {}) override;
+    std::optional<int> chooseItem(QWidget *parent, const QString &prompt, const QString &title,
+                                  const QStringList &items) override;
     QString openFile(QWidget *parent, const QString &title, const QString &filter) override;
     std::optional<QColor> color(QWidget *parent, const QColor &initial) override;
     std::optional<QFont> font(QWidget *parent, const QFont &initial, int minSize,

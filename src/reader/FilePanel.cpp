@@ -21,8 +21,13 @@
 
 namespace {
 
-const QStringList kBookPatterns = {QStringLiteral("*.txt"), QStringLiteral("*.html"),
-                                   QStringLiteral("*.htm")};
+// Books, and the compressed files and archives that may hold them.
+const QStringList kBookPatterns = {
+    QStringLiteral("*.txt"),  QStringLiteral("*.html"), QStringLiteral("*.htm"),
+    QStringLiteral("*.gz"),   QStringLiteral("*.bz2"),  QStringLiteral("*.xz"),
+    QStringLiteral("*.zst"),  QStringLiteral("*.lz4"),  QStringLiteral("*.zip"),
+    QStringLiteral("*.7z"),   QStringLiteral("*.tar"),  QStringLiteral("*.tgz"),
+    QStringLiteral("*.tbz2"), QStringLiteral("*.txz")};
 
 QString cleanFolder(const QString &folder)
 {

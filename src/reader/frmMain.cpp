@@ -24,6 +24,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPrinter>
 #include <QStatusBar>
@@ -72,7 +73,9 @@ void frmMain::mnuFileOpen_Click()
 {
     const QString path = m_prompts.openFile(
         this, QStringLiteral("Open"),
-        QStringLiteral("Text Files (*.txt);;HTML Files (*.html *.htm);;All Files (*)"));
+        QStringLiteral("Text Files (*.txt);;HTML Files (*.html *.htm);;Compressed Books and "
+                       "Archives (*.gz *.bz2 *.xz *.zst *.lz4 *.zip *.7z *.tar *.tgz *.tbz2 "
+                       "*.txz);;All Files (*)"));
     if (!path.isEmpty())
         openBook(path);
 }
@@ -192,6 +195,10 @@ void frmMain::LoadBook()
         m_state.LoadBook(m_data.LinesPerPage, m_data.LastPage,
                          [this](const std::function<void()> &read) { readBook(read); });
     mnuViewEncoding->setCurrent(m_state.encodingChoice());
+    if (!answer.choices.isEmpty()) {
+        openMemberOf(m_state.requestedPath(), answer.choices);
+        return;
+    }
     if (!answer.loaded) {
         const QString refused = m_state.requestedPath();
         showBookName(m_state.bookPath());
@@ -259,10 +266,36 @@ void frmMain::readBook(const std::function<void()> &read)
     m_statusPanel->setText(before);
 }
 
+// An archive of several books opens the one read from it last, or the one the reader chooses
+// now; choosing none leaves all as it was.
+void frmMain::openMemberOf(const QString &archive, const QList<ArchiveFile::Member> &members)
+{
+    QString member = m_history.memberReadLast(archive);
+    const auto named = [&](const ArchiveFile::Member &m) {
+        return m.name == member;
+    };
+    if (std::none_of(members.begin(), members.end(), named)) {
+        QStringList items;
+        for (const ArchiveFile::Member &m : members)
+            items << (m.size < 0 ? m.name
+                                 : QStringLiteral("%1 (%2)").arg(
+                                     m.name, QLocale().formattedDataSize(m.size)));
+        const std::optional<int> chosen = m_prompts.chooseItem(
+            this,
+            QStringLiteral("This archive holds several books. Which one do you want to read?"),
+            QStringLiteral("Open"), items);
+        if (!chosen)
+            return;
+        member = members.at(*chosen).name;
+    }
+    openBook(BookSource::join(archive, member));
+}
+
 void frmMain::showBookName(const QString &path)
 {
     m_statusPanel->setText(path);
-    lblTitle->setText(BaseName(path));
+    lblTitle->setText(m_state.bookOpened() && path == m_state.bookPath() ? m_state.title()
+                                                                         : BaseName(path));
     QFont titleFont = lblTitle->font();
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);

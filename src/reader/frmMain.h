@@ -179,6 +179,7 @@ private:
     void showPageShare();
     void showBookName(const QString &path);
     void readBook(const std::function<void()> &read);
+    void openMemberOf(const QString &archive, const QList<ArchiveFile::Member> &members);
     // The text whose matches the page shown lights, and how they match.
     struct Lit
     {

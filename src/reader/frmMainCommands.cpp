@@ -80,7 +80,9 @@ void frmMain::mnuEditCopy_Click()
 // The book goes to the desktop's plain-text editor as one argument, never through a shell.
 void frmMain::menuOpenWith_Click()
 {
-    const QString failure = m_desktop.launcher.openInTextEditor(m_state.bookPath());
+    // A book in an archive: the archive itself.
+    const QString failure =
+        m_desktop.launcher.openInTextEditor(BookSource::split(m_state.bookPath()).file);
     if (!failure.isEmpty())
         m_prompts.tell(this, failure);
 }

@@ -1,6 +1,7 @@
 #include "settings/BookHistory.h"
 
 #include "app/WholeFileWriter.h"
+#include "book/BookSource.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -87,8 +88,20 @@ std::optional<LineAnchor> anchorOf(const QByteArray &line, const QByteArray &tex
 
 QString BookHistory::keyOf(const QString &path)
 {
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return canonical.isEmpty() ? QFileInfo(path).absoluteFilePath() : canonical;
+    const BookSource::Location at = BookSource::split(path);
+    const QString canonical = QFileInfo(at.file).canonicalFilePath();
+    return BookSource::join(canonical.isEmpty() ? QFileInfo(at.file).absoluteFilePath() : canonical,
+                            at.member);
+}
+
+QString BookHistory::memberReadLast(const QString &archive) const
+{
+    const QString prefix = keyOf(archive) + BookSource::Separator;
+    for (const Place &place : m_places) {
+        if (place.path.startsWith(prefix))
+            return place.path.mid(prefix.size());
+    }
+    return {};
 }
 
 qint64 BookHistory::now()

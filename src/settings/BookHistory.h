@@ -44,7 +44,8 @@ public:
         ChapterMarks chapters;
     };
 
-    // The form of path the store knows it by: canonical where the file exists.
+    // The form of path the store knows it by: canonical where the file exists, the member of an
+    // archive after its archive's.
     static QString keyOf(const QString &path);
 
     // Reads the store's file, which save() then writes.
@@ -55,6 +56,8 @@ public:
     bool save(QString *error = nullptr);
 
     std::optional<Place> place(const QString &path) const;
+    // The member of an archive of several books read last; empty when none was.
+    QString memberReadLast(const QString &archive) const;
     // Puts the book first, replacing what was known of it, and forgets the books read longest
     // ago beyond MaxBooks.
     void remember(const Place &place);

@@ -2,6 +2,7 @@
 // bytes tell, the members listed as text, and what reading one gives, damaged ones and bombs
 // among them; no read holds much more than the most it takes.
 #include "book/ArchiveFile.h"
+#include "support/TestArchives.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
@@ -11,52 +12,15 @@
 #include <QTest>
 
 #include <archive.h>
-#include <archive_entry.h>
 
 using namespace ArchiveFile;
+using namespace TestArchives;
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr qint64 kMost = 1024 * 1024;
 const QByteArray kText = "It was a dark and stormy night.\r\nThe rain fell in torrents.\r\n";
-
-// A member; a link's bytes are its target.
-// clang-format off
-struct Entry { QString name; QByteArray bytes; mode_t type = AE_IFREG; };
-// clang-format on
-
-// An archive of format (ARCHIVE_FORMAT_RAW: a stream compressed whole) through filter; null where
-// this libarchive cannot take the options.
-QByteArray make(int format, int filter, const QList<Entry> &entries, const char *options = nullptr)
-{
-    QByteArray out;
-    archive *a = archive_write_new();
-    archive_write_set_format(a, format);
-    archive_write_add_filter(a, filter);
-    archive_write_set_bytes_in_last_block(a, 1); // no padding after the end
-    if (options && (archive_write_set_options(a, options) || archive_write_set_passphrase(a, "pw")))
-        return archive_write_free(a), QByteArray();
-    const auto append = [](archive *, void *to, const void *bytes, size_t n) {
-        static_cast<QByteArray *>(to)->append(static_cast<const char *>(bytes), qsizetype(n));
-        return la_ssize_t(n);
-    };
-    archive_write_open(a, &out, nullptr, append, nullptr);
-    archive_entry *header = archive_entry_new();
-    for (const Entry &entry : entries) {
-        archive_entry_clear(header);
-        archive_entry_set_pathname_utf8(header, entry.name.toUtf8().constData());
-        archive_entry_set_filetype(header, entry.type);
-        const bool link = entry.type == AE_IFLNK;
-        archive_entry_set_symlink(header, link ? entry.bytes.constData() : nullptr);
-        archive_entry_set_size(header, link ? 0 : entry.bytes.size());
-        archive_write_header(a, header);
-        archive_write_data(a, entry.bytes.constData(), link ? 0 : size_t(entry.bytes.size()));
-    }
-    archive_entry_free(header);
-    archive_write_free(a);
-    return out;
-}
 
 // A failure as "Status detail", or what okay gives; a "*" ending expected stands for
 // libarchive's or the system's words, if any.

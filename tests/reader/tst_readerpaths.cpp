@@ -4,6 +4,7 @@
 #include "book/TextCodec.h"
 #include "platform/FontDialog.h"
 #include "support/ReaderFixture.h"
+#include "support/TestArchives.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
@@ -25,6 +26,7 @@
 #include <QTextDocument>
 #include <QWheelEvent>
 
+#include <archive.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -324,6 +326,49 @@ private Q_SLOTS:
         QCOMPARE(m_fx.messages(), QStringList {u"Reach Begin of Book"_s});
         m_fx.trigger(u"mnuViewEscape"_s);
         QCOMPARE(m_fx.view()->extraSelections().size(), 0);
+    }
+
+    // Books in archives open in place: a file compressed whole as its book, an archive of several
+    // books the one chosen, which it opens next time without asking; Open With NotePad gets the
+    // archive itself, and a damaged archive is named in its message.
+    void booksInArchives()
+    {
+        using namespace TestArchives;
+        m_fx.data.JumpToLastPage = VTrue;
+        const QString folder = m_fx.booksFolder();
+        const QByteArray book = TestFiles::lines(40);
+        const QString gz =
+            TestFiles::write(folder + u"/tale.txt.gz"_s,
+                             make(ARCHIVE_FORMAT_RAW, ARCHIVE_FILTER_GZIP, {{{}, book}}));
+        m_fx.open(gz);
+        QCOMPARE(m_fx.text(u"lblTitle"_s) + u' ' + m_fx.shown(), u"tale 1 line 1"_s);
+
+        const QByteArray zipped = make(ARCHIVE_FORMAT_ZIP, ARCHIVE_FILTER_NONE,
+                                       {{u"one.txt"_s, "one\n"},
+                                        {u"cover.png"_s, QByteArray("\x89PNG\r\n\x1a\n\0\0", 10)},
+                                        {u"two/second.txt"_s, book}});
+        const QString zip = TestFiles::write(folder + u"/shelf.zip"_s, zipped);
+        m_fx.prompts.choices << 1;
+        m_fx.open(zip);
+        QCOMPARE(m_fx.prompts.offered.size(), 2); // no picture offered
+        QCOMPARE(m_fx.text(u"lblTitle"_s) + u' ' + m_fx.text(u"sbStatusBarPanel1"_s),
+                 u"second "_s + zip + u" \u203A two/second.txt"_s);
+        m_fx.setPageNumber(u"3"_s);
+        m_fx.open(gz);
+        m_fx.open(zip); // the book chosen last, where it was left
+        QCOMPARE(std::count_if(
+                     m_fx.prompts.calls.cbegin(), m_fx.prompts.calls.cend(),
+                     [](const auto &call) { return call.kind == ScriptedPrompts::Call::Choice; }),
+                 1);
+        QCOMPARE(m_fx.text(u"lblTitle"_s) + u' ' + m_fx.shown(), u"second 3 line 31"_s);
+        m_fx.trigger(u"menuOpenWith"_s);
+        QCOMPARE(m_fx.launcher.starts.value(0).value(1), zip);
+
+        const QString damaged = TestFiles::write(folder + u"/damaged.zip"_s, zipped.left(200));
+        m_fx.open(damaged);
+        QCOMPARE(m_fx.messages().size(), 1);
+        QVERIFY(m_fx.messages().first().contains(damaged));
+        QCOMPARE(m_fx.text(u"lblTitle"_s), u"second"_s);
     }
 
     // A pipe or a device is refused at once, naming it; Print then has no book to print, and

@@ -25,6 +25,14 @@ std::optional<QString> ScriptedPrompts::askLine(QWidget *, const QString &prompt
     return inputs.isEmpty() ? std::nullopt : inputs.dequeue();
 }
 
+std::optional<int> ScriptedPrompts::chooseItem(QWidget *, const QString &prompt,
+                                               const QString &title, const QStringList &items)
+{
+    calls.append({Call::Choice, prompt, title});
+    offered = items;
+    return choices.isEmpty() ? std::nullopt : choices.dequeue();
+}
+
 QString ScriptedPrompts::openFile(QWidget *, const QString &title, const QString &)
 {
     calls.append({Call::OpenFile, title, {}});

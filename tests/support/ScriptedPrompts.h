@@ -14,7 +14,7 @@ class ScriptedPrompts : public Prompts
 public:
     struct Call
     {
-        enum Kind { Message, Input, OpenFile, Color, Font, PrinterSetup } kind = Message;
+        enum Kind { Message, Input, Choice, OpenFile, Color, Font, PrinterSetup } kind = Message;
         QString text; // message text, input prompt, dialog title
         QString title; // caption as asked for (empty: the program's title)
         Buttons buttons = Buttons::Ok;
@@ -24,6 +24,8 @@ public:
     Answer message(QWidget *parent, const Message &message) override;
     std::optional<QString> askLine(QWidget *parent, const QString &prompt, const QString &title,
                                    const QString &initial = {}) override;
+    std::optional<int> chooseItem(QWidget *parent, const QString &prompt, const QString &title,
+                                  const QStringList &items) override;
     QString openFile(QWidget *parent, const QString &title, const QString &filter) override;
     std::optional<QColor> color(QWidget *parent, const QColor &initial) override;
     std::optional<QFont> font(QWidget *parent, const QFont &initial, int minSize,
@@ -38,6 +40,8 @@ public:
     QList<Call> calls;
     QQueue<Answer> answers;
     QQueue<std::optional<QString>> inputs; // nullopt: the user cancels
+    QQueue<std::optional<int>> choices; // nullopt: the user cancels
+    QStringList offered; // the items of the last choice
     QQueue<QString> files;
     QQueue<std::optional<QColor>> colors;
     QQueue<std::optional<QFont>> fonts;
