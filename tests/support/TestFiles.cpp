@@ -31,12 +31,14 @@ QByteArray lines(int n, const QByteArray &lineEnd)
     return bytes;
 }
 
-QByteArray htmlPageOf(const QByteArray &source, const QString &name)
+QByteArray htmlPageOf(const QByteArray &source, const QString &name, qsizetype blockSize)
 {
-    HtmlPage page(source, name);
+    HtmlPage page(blockSize);
+    QByteArray bytes;
+    page.openText(source, name);
     while (!page.atEnd())
-        page.addNextItem();
-    return page.bytes();
+        page.addNextItem([&](QByteArrayView piece) { return !bytes.append(piece).isEmpty(); });
+    return bytes;
 }
 
 QByteArray htmlPage(const QByteArray &title, const QByteArray &body, const QByteArray &charset)
