@@ -53,10 +53,8 @@ bool SourceBlocks::next(QByteArrayView *block)
         const qint64 got = m_file.read(m_bytes.data() + filled, wanted - filled);
         if (got < 0)
             return fail(m_file.errorString());
-        if (got == 0) {
-            m_size = m_position + filled; // it shrank meanwhile
-            break;
-        }
+        if (got == 0)
+            break; // it shrank meanwhile: the next block is empty
         filled += qsizetype(got);
     }
     m_position += filled;
