@@ -13,7 +13,8 @@ QByteArray read(const QString &path);
 // n lines "line 1" .. "line n", each ended by lineEnd.
 QByteArray lines(int n, const QByteArray &lineEnd = "\r\n");
 
-// The page HtmlPage makes of source, built one item at a time, reading it in blocks of blockSize.
+// The page HtmlPage makes of source, built one item at a time, reading it in blocks of blockSize;
+// a text that says so when it takes other than the passes it announced.
 QByteArray htmlPageOf(const QByteArray &source, const QString &name, qsizetype blockSize = 1 << 20);
 
 // The HTML page of a text file written out whole: its name as title and heading, body as its
