@@ -11,15 +11,6 @@ namespace {
 // What ends a line of the page's paragraph and opens the next.
 constexpr QByteArrayView kLineBreak("\r\n<br>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;");
 
-// What QByteArray::append() does, less its general insertion: within the reserved room a copy is
-// all it takes, and this runs for every line of the text.
-void appendTo(QByteArray &out, const char *bytes, qsizetype n)
-{
-    const qsizetype at = out.size();
-    out.resize(at + n);
-    std::memcpy(out.data() + at, bytes, size_t(n));
-}
-
 // Counts line ends a block at a time: a CR that ends one block and an LF that starts the next
 // are one line end.
 struct LineEndCounter
@@ -54,6 +45,16 @@ QByteArray encodeName(const QString &name, TextEncoding encoding)
 }
 
 } // namespace
+
+// What QByteArray::append() does, less its bookkeeping: the room is the buffer's size and what
+// is built is counted apart. This runs twice for every line of the text.
+inline void HtmlPage::put(const char *bytes, qsizetype n)
+{
+    if (Q_UNLIKELY(m_page.size() - m_built < n))
+        m_page.resize(qMax(2 * m_page.size(), m_built + n));
+    std::memcpy(m_page.data() + m_built, bytes, size_t(n));
+    m_built += n;
+}
 
 HtmlPage::HtmlPage(qsizetype blockSize) : m_source(blockSize) { }
 
@@ -100,21 +101,24 @@ bool HtmlPage::start(const QString &baseName)
 
     const QByteArray name = encodeName(baseName, m_encoding);
     const QByteArray charset = TextCodec::charsetName(m_encoding).toLatin1();
-    m_page += "<html>\r\n"
-              "<head>\r\n"
-              "<meta http-equiv=\"Content-Type\" content=\"text/html; charset="
+    QByteArray head = "<html>\r\n"
+                      "<head>\r\n"
+                      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset="
         + charset + "\">\r\n";
-    m_page += "<title>" + name + "</title>\r\n";
-    m_page += "</head>\r\n"
-              "<body leftmargin=64 style=\"border-left: medium solid rgb(111,0,221); "
-              "border-top: medium solid rgb(84,0,168)\">\r\n";
-    m_page += "<br><font color=\"navy\"><H2>" + name + "</H2></font>\r\n";
-    m_page += "<p align=\"justify\">";
-    m_page += kLineIndentation;
+    head += "<title>" + name + "</title>\r\n";
+    head += "</head>\r\n"
+            "<body leftmargin=64 style=\"border-left: medium solid rgb(111,0,221); "
+            "border-top: medium solid rgb(84,0,168)\">\r\n";
+    head += "<br><font color=\"navy\"><H2>" + name + "</H2></font>\r\n";
+    head += "<p align=\"justify\">";
+    head += kLineIndentation;
     // Room for a piece, which the page is written out in, a block of text beyond it, and no more
     // than the page needs.
-    const qsizetype wholePage = m_page.size() + m_source.size() * 3 + m_itemCount * 40 + 512;
-    m_page.reserve(qMin(wholePage, PieceSize + 3 * m_source.blockSize() + 64 * 1024));
+    const qsizetype wholePage = head.size() + m_source.size() * 3 + m_itemCount * 40 + 512;
+    m_page = QByteArray(qMin(wholePage, PieceSize + 3 * m_source.blockSize() + 64 * 1024),
+                        Qt::Uninitialized);
+    m_built = 0;
+    put(head.constData(), head.size());
     return true;
 }
 
@@ -177,11 +181,12 @@ bool HtmlPage::addNextItem(const Sink &sink)
             if (!nextText())
                 return false;
             if (m_text.isEmpty()) {
-                m_page += "</p>\r\n"
-                          "<hr color=rgb(84,0,168)>\r\n"
-                          "<br><br><br><br>\r\n"
-                          "</body>\r\n"
-                          "</html>\r\n";
+                constexpr QByteArrayView tail("</p>\r\n"
+                                              "<hr color=rgb(84,0,168)>\r\n"
+                                              "<br><br><br><br>\r\n"
+                                              "</body>\r\n"
+                                              "</html>\r\n");
+                put(tail.data(), tail.size());
                 m_atEnd = true;
                 return write(sink);
             }
@@ -194,31 +199,31 @@ bool HtmlPage::addNextItem(const Sink &sink)
         const char *begin = m_text.data() + m_pos;
         const char *end = m_text.data() + m_text.size();
         const char *p = LineEnds::nextLineEnd(begin, end);
-        appendTo(m_page, begin, p - begin);
+        put(begin, p - begin);
         m_lineHasText = m_lineHasText || p != begin;
         if (p == end) {
             // The line goes on in the next block; what is built of it so far may go out.
             m_pos = m_text.size();
-            if (m_page.size() >= PieceSize && !write(sink))
+            if (m_built >= PieceSize && !write(sink))
                 return false;
             continue;
         }
         // An empty line leaves no trace; any other ends its line and opens the next.
         if (m_lineHasText)
-            appendTo(m_page, kLineBreak.data(), kLineBreak.size());
+            put(kLineBreak.data(), kLineBreak.size());
         m_lineHasText = false;
         m_pos = p - m_text.data() + 1;
         if (*p == '\r' && m_pos == m_text.size())
             m_afterCr = true;
         else if (*p == '\r' && m_text[m_pos] == '\n')
             ++m_pos;
-        return m_page.size() < PieceSize || write(sink);
+        return m_built < PieceSize || write(sink);
     }
 }
 
 bool HtmlPage::write(const Sink &sink)
 {
-    const bool written = sink(m_page);
-    m_page.truncate(0);
+    const bool written = sink(QByteArrayView(m_page.constData(), m_built));
+    m_built = 0;
     return written;
 }

@@ -57,6 +57,7 @@ private:
     bool countConvertedLineEnds();
     bool restart();
     bool nextText();
+    void put(const char *bytes, qsizetype n);
     bool write(const Sink &sink);
 
     SourceBlocks m_source;
@@ -70,7 +71,8 @@ private:
     qsizetype m_pos = 0;
     bool m_afterCr = false; // the block before ended in a CR that ended an item
     bool m_lineHasText = false; // the item at hand has text in the blocks before
-    QByteArray m_page;
+    QByteArray m_page; // its room: what is built of the page is its first m_built bytes
+    qsizetype m_built = 0;
     qsizetype m_itemCount = 1;
     bool m_atEnd = false;
 };
