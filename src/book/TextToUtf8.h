@@ -7,13 +7,15 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <array>
 #include <memory>
 #include <optional>
 
 // Turns a text in any encoding but UTF-8 into UTF-8 a piece at a time, so that a text of any size
-// is converted holding only a piece of it: UTF-16 and UTF-32 through WideToUtf8, the code pages
-// through a TextDecoder that keeps its place between pieces. The UTF-8 comes out the same
-// wherever the pieces are cut. Reading the pieces is the caller's.
+// is converted holding only a piece of it: UTF-16 and UTF-32 through WideToUtf8, a code page of
+// single bytes by a table of each byte's UTF-8, the others through a TextDecoder that keeps its
+// place between pieces. The UTF-8 comes out the same wherever the pieces are cut. Reading the
+// pieces is the caller's.
 class TextToUtf8
 {
 public:
@@ -25,8 +27,12 @@ public:
     void append(QByteArrayView piece, QByteArray &out, bool last);
 
 private:
+    // A byte's character in UTF-8: its bytes, then their number in the last of the four.
+    using ByteUtf8 = std::array<char, 4>;
+
     std::optional<WideToUtf8> m_wide;
     QByteArray m_kept; // of a wide text, the bytes of a character the last piece broke off
+    std::unique_ptr<std::array<ByteUtf8, 256>> m_bytes;
     std::unique_ptr<TextDecoder> m_decoder;
     QString m_text;
 };
