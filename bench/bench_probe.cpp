@@ -18,6 +18,7 @@
 //   bench_probe txt2html PATH FOLDER REPETITIONS   median ns of turning PATH into its HTML page in
 //                                       FOLDER/newhtml as the tools window does, and of
 //                                       `cp PATH FOLDER`
+//   bench_probe memory-txt2html PATH FOLDER   peak bytes one such conversion adds to this process
 //
 // Each pair is timed in turns, the external tool as a whole process run, spawn and wait included.
 
@@ -289,6 +290,17 @@ int timeTxt2Html(const QString &path, const QString &folder, int repetitions)
         });
 }
 
+int measureConversionMemory(const QString &path, const QString &folder)
+{
+    const qint64 before = peakResident();
+    if (!convertToHtml(path, folder)) {
+        std::fprintf(stderr, "bench_probe: cannot convert %s\n", qPrintable(path));
+        return 1;
+    }
+    std::printf("%lld\n", static_cast<long long>(peakResident() - before));
+    return 0;
+}
+
 int generate(const QString &path, qsizetype bytes, const char *lineEnd, const char *charset,
              bool chapters)
 {
@@ -319,7 +331,8 @@ int usage()
                  "       bench_probe search PATH REPETITIONS TEXT\n"
                  "       bench_probe combine OUT REPETITIONS FILE...\n"
                  "       bench_probe contents PATH REPETITIONS\n"
-                 "       bench_probe txt2html PATH FOLDER REPETITIONS\n");
+                 "       bench_probe txt2html PATH FOLDER REPETITIONS\n"
+                 "       bench_probe memory-txt2html PATH FOLDER\n");
     return 2;
 }
 
@@ -352,5 +365,7 @@ int main(int argc, char **argv)
         return timeContents(path, std::max(1, std::atoi(argv[3])));
     if (command == u"txt2html" && argc == 5)
         return timeTxt2Html(path, QFile::decodeName(argv[3]), std::max(1, std::atoi(argv[4])));
+    if (command == u"memory-txt2html" && argc == 4)
+        return measureConversionMemory(path, QFile::decodeName(argv[3]));
     return usage();
 }
