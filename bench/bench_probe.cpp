@@ -27,6 +27,7 @@
 //                                       (ArchiveFile::list and read, Book::loadBytes), and of a
 //                                       whole `TOOL -dc PACKED` run plus Book::load of BOOK, the
 //                                       same book unpacked
+//   bench_probe memory-txt2html PATH FOLDER   peak bytes one such conversion adds to this process
 //
 // Each pair is timed in turns, the external tool as a whole process run, spawn and wait included.
 
@@ -358,6 +359,17 @@ int timeUnpack(const QString &packed, const QString &book, int repetitions, cons
         "unpacking the book");
 }
 
+int measureConversionMemory(const QString &path, const QString &folder)
+{
+    const qint64 before = peakResident();
+    if (!convertToHtml(path, folder)) {
+        std::fprintf(stderr, "bench_probe: cannot convert %s\n", qPrintable(path));
+        return 1;
+    }
+    std::printf("%lld\n", static_cast<long long>(peakResident() - before));
+    return 0;
+}
+
 int generate(const QString &path, qsizetype bytes, const char *lineEnd, const char *charset,
              bool chapters)
 {
@@ -391,7 +403,8 @@ int usage()
                  "       bench_probe combine OUT REPETITIONS FILE...\n"
                  "       bench_probe contents PATH REPETITIONS\n"
                  "       bench_probe txt2html PATH FOLDER REPETITIONS\n"
-                 "       bench_probe unpack PACKED BOOK REPETITIONS TOOL\n");
+                 "       bench_probe unpack PACKED BOOK REPETITIONS TOOL\n"
+                 "       bench_probe memory-txt2html PATH FOLDER\n");
     return 2;
 }
 
@@ -430,5 +443,7 @@ int main(int argc, char **argv)
     if (command == u"unpack" && argc == 6)
         return timeUnpack(path, QFile::decodeName(argv[3]), std::max(1, std::atoi(argv[4])),
                           argv[5]);
+    if (command == u"memory-txt2html" && argc == 4)
+        return measureConversionMemory(path, QFile::decodeName(argv[3]));
     return usage();
 }

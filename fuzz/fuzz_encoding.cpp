@@ -1,8 +1,10 @@
 // Any bytes may be a book or a tool's source in any encoding: telling the encoding, decoding in
 // it or in one the reader chose, and turning wide text into UTF-8 piece by piece must hold for
-// every byte sequence.
+// every byte sequence; told or turned into UTF-8 a piece at a time, they give what they give
+// whole.
 #include "book/Book.h"
 #include "book/TextCodec.h"
+#include "book/TextToUtf8.h"
 #include "book/WideToUtf8.h"
 
 #include <QStringDecoder>
@@ -46,6 +48,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     TextCodec::decode(QByteArrayView(bytes).sliced(mark), found);
     TextCodec::decode(bytes, chosen);
 
+    EncodingDetector detector;
+    TextToUtf8 converter(chosen == TextEncoding::Utf8 ? TextEncoding::Windows1252 : chosen);
+    QByteArray utf8;
+    for (qsizetype at = 0; at < bytes.size(); at += pieceSize) {
+        detector.add(QByteArrayView(bytes).sliced(at, qMin(pieceSize, bytes.size() - at)));
+        converter.append(QByteArrayView(bytes).sliced(at, qMin(pieceSize, bytes.size() - at)), utf8,
+                         false);
+    }
+    converter.append({}, utf8, true);
+    qsizetype pieceMark = -1;
+    if (detector.encoding(&pieceMark) != found || pieceMark != mark)
+        std::abort();
+    if (!TextCodec::isWide(chosen) && chosen != TextEncoding::Utf8
+        && utf8 != TextCodec::decode(bytes, chosen).toUtf8())
+        std::abort();
+
     for (const std::optional<TextEncoding> encoding :
          {std::optional(chosen), std::optional(found)}) {
         Book book;
@@ -59,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     if (TextCodec::isWide(chosen)) {
         const QByteArray whole = inPieces(bytes, chosen, bytes.size() + 1);
-        if (!QByteArrayView(whole).isValidUtf8() || inPieces(bytes, chosen, pieceSize) != whole)
+        if (!QByteArrayView(whole).isValidUtf8() || inPieces(bytes, chosen, pieceSize) != whole
+            || utf8 != whole)
             std::abort();
         // UTF-16 becomes what Qt makes of it, U+FFFD for a byte left over.
         if (chosen == TextEncoding::Utf16LE || chosen == TextEncoding::Utf16BE) {

@@ -1,5 +1,7 @@
 #include "book/EncodingGuess.h"
 
+#include "book/TextCodec.h"
+
 #include <uchardet.h>
 
 #include <QByteArray>
@@ -16,9 +18,9 @@ constexpr qsizetype kSampleSize = 8 * 1024;
 // A text without line ends still gives lines of this length around its bytes beyond ASCII.
 constexpr qsizetype kLongestLine = 1024;
 
-struct Sample
+// What a sample shows of the bytes beyond ASCII.
+struct Findings
 {
-    QByteArray bytes;
     qsizetype high = 0; // bytes beyond ASCII
     qsizetype inRuns = 0; // of them, those next to another
     int distinct = 0; // byte values beyond ASCII
@@ -63,40 +65,22 @@ const char *findHigh(const char *p, const char *end)
     return end;
 }
 
-Sample sampleOf(QByteArrayView bytes)
+Findings findingsOf(const QByteArray &s)
 {
-    Sample sample;
-    const char *p = bytes.data();
-    const char *end = p + bytes.size();
-    while (sample.bytes.size() < kSampleSize) {
-        const char *high = findHigh(p, end);
-        if (high == end)
-            break;
-        const char *start = high;
-        while (start > p && high - start < kLongestLine && !isLineEnd(start[-1]))
-            --start;
-        const char *stop = high;
-        while (stop != end && stop - high < kLongestLine && !isLineEnd(*stop))
-            ++stop;
-        if (stop != end && isLineEnd(*stop))
-            ++stop;
-        sample.bytes.append(start, stop - start);
-        p = stop;
-    }
-    const QByteArray &s = sample.bytes;
+    Findings found;
     std::array<bool, 128> seen {};
     for (qsizetype i = 0; i < s.size(); ++i) {
         if (!isHigh(s[i]))
             continue;
-        ++sample.high;
+        ++found.high;
         bool &known = seen[static_cast<unsigned char>(s[i]) - 0x80];
-        sample.distinct += !known;
+        found.distinct += !known;
         known = true;
-        sample.controls |= static_cast<unsigned char>(s[i]) < 0xA0;
+        found.controls |= static_cast<unsigned char>(s[i]) < 0xA0;
         if ((i > 0 && isHigh(s[i - 1])) || (i + 1 < s.size() && isHigh(s[i + 1])))
-            ++sample.inRuns;
+            ++found.inRuns;
     }
-    return sample;
+    return found;
 }
 
 QByteArray detectorAnswer(const QByteArray &sample)
@@ -181,17 +165,75 @@ std::optional<TextEncoding> utf16(QByteArrayView head)
     return std::nullopt;
 }
 
+// A line is taken from kLongestLine bytes before its first byte beyond ASCII, or from its start
+// when nearer, to kLongestLine bytes after that byte, or to its line end, which is taken too.
+void Sample::add(QByteArrayView piece)
+{
+    const char *p = piece.data();
+    const char *end = p + piece.size();
+    while (p != end) {
+        if (m_following >= 0) {
+            const char *stop = p;
+            while (stop != end && m_following < kLongestLine && !isLineEnd(*stop)) {
+                ++stop;
+                ++m_following;
+            }
+            m_bytes.append(p, stop - p);
+            if (stop == end)
+                return; // the line may go on in the next piece
+            if (isLineEnd(*stop))
+                m_bytes.append(*stop++);
+            m_following = -1;
+            p = stop;
+            continue;
+        }
+        if (m_bytes.size() >= kSampleSize)
+            return;
+        const char *high = findHigh(p, end);
+        if (high == end) {
+            // Only the last line's worth can be needed.
+            const char *from = end - p > kLongestLine ? end - kLongestLine : p;
+            m_before.append(from, end - from);
+            if (m_before.size() > kLongestLine)
+                m_before.remove(0, m_before.size() - kLongestLine);
+            return;
+        }
+        const char *start = high;
+        while (start > p && high - start < kLongestLine && !isLineEnd(start[-1]))
+            --start;
+        // The line may have begun in the pieces before.
+        qsizetype earlier = m_before.size();
+        if (start == p) {
+            while (earlier > 0 && (high - start) + (m_before.size() - earlier) < kLongestLine
+                   && !isLineEnd(m_before[earlier - 1]))
+                --earlier;
+            m_bytes.append(m_before.sliced(earlier));
+        }
+        m_bytes.append(start, high - start);
+        m_before.clear();
+        m_following = 0;
+        p = high;
+    }
+}
+
 TextEncoding codePage(QByteArrayView bytes)
 {
-    const Sample sample = sampleOf(bytes);
-    if (!sample.isConvincing())
+    Sample sample;
+    sample.add(bytes);
+    return codePage(sample);
+}
+
+TextEncoding codePage(const Sample &sample)
+{
+    const Findings found = findingsOf(sample.bytes());
+    if (!found.isConvincing())
         return TextEncoding::Windows1252;
-    const QByteArray answer = detectorAnswer(sample.bytes);
+    const QByteArray answer = detectorAnswer(sample.bytes());
     const std::optional<TextEncoding> named = TextCodec::encodingForName(answer);
     if (!named || *named == TextEncoding::Iso8859_15 || *named == TextEncoding::Utf8
         || TextCodec::isWide(*named))
         return TextEncoding::Windows1252;
-    if (sample.controls)
+    if (found.controls)
         return windowsSibling(*named).value_or(*named);
     return *named;
 }

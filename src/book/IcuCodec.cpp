@@ -25,6 +25,11 @@ Converter open(const char *name)
 void decode(UConverter *converter, QByteArrayView bytes, QString &out)
 {
     ucnv_resetToUnicode(converter);
+    decodePiece(converter, bytes, out, true);
+}
+
+void decodePiece(UConverter *converter, QByteArrayView bytes, QString &out, bool last)
+{
     const char *source = bytes.data();
     const char *sourceEnd = source + bytes.size();
     // No code page here gives more UTF-16 units than it took bytes, U+FFFD for a broken
@@ -35,7 +40,7 @@ void decode(UConverter *converter, QByteArrayView bytes, QString &out)
         auto *units = reinterpret_cast<UChar *>(out.data());
         UChar *target = units + produced;
         UErrorCode error = U_ZERO_ERROR;
-        ucnv_toUnicode(converter, &target, units + out.size(), &source, sourceEnd, nullptr, true,
+        ucnv_toUnicode(converter, &target, units + out.size(), &source, sourceEnd, nullptr, last,
                        &error);
         produced = target - units;
         if (error != U_BUFFER_OVERFLOW_ERROR)

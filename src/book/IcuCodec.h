@@ -27,6 +27,10 @@ Converter open(const char *name);
 
 // Replaces out with the text of bytes, keeping out's room.
 void decode(UConverter *converter, QByteArrayView bytes, QString &out);
+// The same for one piece of a text after another: the converter keeps a character the piece
+// breaks off and finishes it with the next piece; after the last, one left unfinished is broken.
+// Every character is whole in out, a surrogate pair included.
+void decodePiece(UConverter *converter, QByteArrayView bytes, QString &out, bool last);
 
 // The first character the converter makes of bytes, read as the end of a text, and in *taken how
 // many of the bytes make it; bytes holds one or more.

@@ -128,6 +128,8 @@ QStringConverter::Encoding qtEncoding(TextEncoding encoding)
     }
 }
 
+constexpr QByteArrayView kUtf8Mark("\xEF\xBB\xBF");
+
 bool hasNul(QByteArrayView bytes)
 {
     return !bytes.isEmpty() && std::memchr(bytes.data(), 0, size_t(bytes.size()));
@@ -316,6 +318,31 @@ bool isValidUtf8(QByteArrayView bytes)
     return bytes.isValidUtf8();
 }
 
+bool isContinuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// Whether every byte is below 0x80; stops at the first that is not, most often on the first line.
+bool onlyAscii(QByteArrayView text)
+{
+    constexpr quint64 HighBits = 0x8080808080808080ULL;
+    const char *p = text.data();
+    const char *end = p + text.size();
+    // 32 bytes a round, eight at a time; the compiler widens this further.
+    for (; end - p >= 32; p += 32) {
+        quint64 words[4];
+        std::memcpy(words, p, sizeof words);
+        if ((words[0] | words[1] | words[2] | words[3]) & HighBits)
+            return false;
+    }
+    for (; p != end; ++p) {
+        if (static_cast<unsigned char>(*p) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 namespace TextCodec {
@@ -384,26 +411,34 @@ std::optional<TextEncoding> detectWide(QByteArrayView head, qsizetype *bomLength
     }
     if (bomLength)
         *bomLength = 0;
-    if (head.startsWith("\xEF\xBB\xBF") || !hasNul(head))
+    if (head.startsWith(kUtf8Mark) || !hasNul(head))
         return std::nullopt;
     return EncodingGuess::utf16(head);
 }
 
-TextEncoding detect(QByteArrayView bytes, qsizetype *bomLength)
+} // namespace TextCodec
+
+namespace {
+
+// What detect() tells, from what it looks at: the start of the text, whether the text is empty,
+// and, asked only when needed, whether the text is valid UTF-8 and which code page the detector
+// names.
+template<typename IsUtf8, typename CodePage>
+TextEncoding decide(QByteArrayView head, bool empty, qsizetype *bomLength, IsUtf8 isUtf8,
+                    CodePage codePage)
 {
     qsizetype bom = 0;
-    if (const std::optional<TextEncoding> wide = detectWide(bytes, &bom)) {
+    if (const std::optional<TextEncoding> wide = TextCodec::detectWide(head, &bom)) {
         if (bomLength)
             *bomLength = bom;
         return *wide;
     }
     if (bomLength)
         *bomLength = 0;
-    const qsizetype mark = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    const QByteArrayView body = bytes.sliced(mark);
-    if (mark == 0 && body.isEmpty())
+    const qsizetype mark = head.startsWith(kUtf8Mark) ? 3 : 0;
+    if (mark == 0 && empty)
         return TextEncoding::Windows1252;
-    if (isValidUtf8(body)) {
+    if (isUtf8()) {
         if (bomLength)
             *bomLength = mark;
         return TextEncoding::Utf8;
@@ -411,9 +446,21 @@ TextEncoding detect(QByteArrayView bytes, qsizetype *bomLength)
     // The mark is dropped only from UTF-8: in a text of any other encoding its bytes are
     // characters like any others. NUL bytes that are not UTF-16 make no text: they are read byte
     // for byte as ever.
-    if (hasNul(bytes.first(qMin(bytes.size(), WideHeadSize))))
+    if (hasNul(head.first(qMin(head.size(), TextCodec::WideHeadSize))))
         return TextEncoding::Windows1252;
-    return EncodingGuess::codePage(bytes);
+    return codePage();
+}
+
+} // namespace
+
+namespace TextCodec {
+
+TextEncoding detect(QByteArrayView bytes, qsizetype *bomLength)
+{
+    return decide(
+        bytes, bytes.isEmpty(), bomLength,
+        [&] { return isValidUtf8(bytes.sliced(bytes.startsWith(kUtf8Mark) ? 3 : 0)); },
+        [&] { return EncodingGuess::codePage(bytes); });
 }
 
 QString decode(QByteArrayView bytes, TextEncoding encoding)
@@ -540,4 +587,64 @@ char32_t TextDecoder::decodeFirst(QByteArrayView bytes, int *taken)
 {
     Q_ASSERT(m_converter);
     return IcuCodec::decodeFirst(m_converter, bytes, taken);
+}
+
+void TextDecoder::decodePiece(QByteArrayView bytes, QString &out, bool last)
+{
+    Q_ASSERT(m_table || m_converter);
+    if (m_converter)
+        IcuCodec::decodePiece(m_converter, bytes, out, last);
+    else
+        decode(bytes, out);
+}
+
+void EncodingDetector::add(QByteArrayView piece)
+{
+    m_size += piece.size();
+    if (m_head.size() < TextCodec::WideHeadSize)
+        m_head.append(piece.first(qMin(piece.size(), TextCodec::WideHeadSize - m_head.size())));
+    m_ascii = m_ascii && onlyAscii(piece);
+    m_sample.add(piece);
+    if (m_utf8)
+        checkUtf8(piece);
+}
+
+// The pieces are checked apart, each cut just before a byte that starts a sequence, as valid
+// UTF-8 is then valid on both sides of the cut and invalid UTF-8 on one side at least. What
+// follows the last such byte of a piece waits for the continuation bytes of the next.
+void EncodingDetector::checkUtf8(QByteArrayView piece)
+{
+    qsizetype continued = 0;
+    while (continued < piece.size() && continued < 4 && isContinuation(piece[continued]))
+        ++continued;
+    if (!m_unfinished.isEmpty() || continued > 0) {
+        m_unfinished.append(piece.first(continued));
+        piece = piece.sliced(continued);
+        // No sequence is longer than four bytes.
+        if (piece.isEmpty() && m_unfinished.size() <= 4)
+            return;
+        m_utf8 = isValidUtf8(m_unfinished);
+        m_unfinished.clear();
+        if (!m_utf8)
+            return;
+    }
+    qsizetype cut = piece.size();
+    for (qsizetype i = piece.size() - 1; i >= 0 && i >= piece.size() - 4; --i) {
+        if (!isContinuation(piece[i])) {
+            if (static_cast<unsigned char>(piece[i]) >= 0x80)
+                cut = i;
+            break;
+        }
+    }
+    m_utf8 = isValidUtf8(piece.first(cut));
+    if (m_utf8)
+        m_unfinished = piece.sliced(cut).toByteArray();
+}
+
+TextEncoding EncodingDetector::encoding(qsizetype *bomLength) const
+{
+    // The mark is a whole character: the text is valid UTF-8 with it exactly when without it.
+    return decide(
+        m_head, m_size == 0, bomLength, [&] { return m_utf8 && isValidUtf8(m_unfinished); },
+        [&] { return EncodingGuess::codePage(m_sample); });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "book/EncodingGuess.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QLatin1String>
@@ -135,6 +137,10 @@ public:
     // become U+FFFD. A byte-order mark is a character here: callers drop the one a file starts
     // with.
     void decode(QByteArrayView bytes, QString &out);
+    // The same for one piece of a text after another, in a code page (not UTF-16 or UTF-32: see
+    // WideToUtf8): a character a piece breaks off is finished by the next; after the last, one
+    // left unfinished is broken.
+    void decodePiece(QByteArrayView bytes, QString &out, bool last);
 
     // In a code page of ICU's, the first character of bytes, read as the end of a text, and in
     // *taken how many of them make it.
@@ -144,4 +150,28 @@ private:
     TextEncoding m_encoding;
     const std::array<char16_t, 256> *m_table = nullptr;
     UConverter *m_converter = nullptr;
+};
+
+// Tells the encoding of a text read a piece at a time, as TextCodec::detect tells it of the whole
+// text, holding no more than the start of the text, the detector's sample and a few bytes. Reading
+// the text is the caller's.
+class EncodingDetector
+{
+public:
+    // The next piece of the text, from its first byte on.
+    void add(QByteArrayView piece);
+    // What TextCodec::detect tells of all the pieces added as one text.
+    TextEncoding encoding(qsizetype *bomLength = nullptr) const;
+    // Whether every byte added is below 0x80.
+    bool isAscii() const { return m_ascii; }
+
+private:
+    void checkUtf8(QByteArrayView piece);
+
+    QByteArray m_head; // the first WideHeadSize bytes
+    qint64 m_size = 0;
+    bool m_ascii = true;
+    bool m_utf8 = true; // as far as checked
+    QByteArray m_unfinished; // a sequence the pieces so far break off, checked with what follows
+    EncodingGuess::Sample m_sample;
 };

@@ -4,7 +4,6 @@
 #include "app/WholeFileWriter.h"
 #include "book/BaseName.h"
 #include "texttools/HtmlPage.h"
-#include "texttools/TextFileIO.h"
 
 #include <QDir>
 
@@ -64,11 +63,9 @@ HtmlConversion::Outcome HtmlConversion::convertOne(const QString &source, ToolPr
 {
     const QString base = BaseName(source);
     const QString pagePath = FullPathOf(m_folder, base + QStringLiteral(".html"));
-    QByteArray bytes;
-    QString error;
-    if (!TextFileIO::readBytes(source, &bytes, &error))
-        return fail(error);
-    HtmlPage page(std::move(bytes), base);
+    HtmlPage page;
+    if (!page.open(source, base))
+        return fail(page.error());
     WholeFileWriter out(pagePath);
     if (!out.open())
         return fail(cannotWrite(pagePath, out));
@@ -76,7 +73,11 @@ HtmlConversion::Outcome HtmlConversion::convertOne(const QString &source, ToolPr
     progress.setValue(0);
     qsizetype passes = 0;
     bool written = true;
-    while (!page.atEnd() && written) {
+    bool failed = false;
+    const HtmlPage::Sink write = [&](QByteArrayView piece) {
+        return written = out.write(piece);
+    };
+    while (!page.atEnd() && !failed) {
         // Every file starts with a yield, so that Stop is heard before a file is converted
         // however fast the files before it went.
         if (passes == 0
@@ -88,14 +89,12 @@ HtmlConversion::Outcome HtmlConversion::convertOne(const QString &source, ToolPr
             if (stop)
                 return Outcome::Stopped;
         }
-        page.addNextItem();
+        failed = !page.addNextItem(write);
         ++passes;
-        if (page.pieceReady()) {
-            written = out.write(page.bytes());
-            page.dropBytes();
-        }
     }
     progress.setValue(progressValue(passes));
+    if (written && failed)
+        return fail(page.error());
     if (!written || !out.commit())
         return fail(cannotWrite(pagePath, out));
     return Outcome::Finished;

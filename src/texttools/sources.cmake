@@ -4,7 +4,6 @@ target_sources(pagelark_core PRIVATE
     texttools/FileDeletion.cpp texttools/FileDeletion.h
     texttools/FolderListing.cpp texttools/FolderListing.h
     texttools/HtmlConversion.cpp texttools/HtmlConversion.h
-    texttools/TextFileIO.cpp texttools/TextFileIO.h
     texttools/ToolProgress.h
 )
 target_sources(pagelark_ui PRIVATE

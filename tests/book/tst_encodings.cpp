@@ -3,11 +3,13 @@
 #include "book/Book.h"
 #include "book/BookSearch.h"
 #include "book/TextCodec.h"
+#include "book/TextToUtf8.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 #include "texttools/HtmlPage.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,6 +41,55 @@ QByteArray saved(const QString &text, const char *charset, bool mark = false)
 struct Sample { const char *language, *charset; bool mark; E detected; const char16_t *word; };
 // clang-format on
 
+const Sample kSamples[] = {
+    {"ru", "UTF-8", false, E::Utf8, u"ОБЛОНСКИХ"},
+    {"ru", "UTF-16LE", true, E::Utf16LE, u"ОБЛОНСКИХ"},
+    {"ru", "UTF-16BE", true, E::Utf16BE, u"ОБЛОНСКИХ"},
+    {"ru", "UTF-16LE", false, E::Utf16LE, u"ОБЛОНСКИХ"},
+    {"ru", "UTF-16BE", false, E::Utf16BE, u"ОБЛОНСКИХ"},
+    {"ru", "UTF-32BE", true, E::Utf32BE, u"ОБЛОНСКИХ"},
+    {"ru", "windows-1251", false, E::Windows1251, u"ОБЛОНСКИХ"},
+    {"ru", "KOI8-R", false, E::Koi8R, u"ОБЛОНСКИХ"},
+    {"ru", "ISO-8859-5", false, E::Iso8859_5, u"ОБЛОНСКИХ"},
+    {"cs", "windows-1250", false, E::Windows1250, u"KVĚTOUCÍ"},
+    {"cs", "ISO-8859-2", false, E::Iso8859_2, u"KVĚTOUCÍ"},
+    {"el", "ISO-8859-7", false, E::Iso8859_7, u"ΑΘΉΝΑ"},
+    {"tr", "windows-1254", false, E::Windows1254, u"ÜLKENIN"},
+    {"he", "windows-1255", false, E::Windows1255, u"ויאמר"},
+    {"ar", "windows-1256", false, E::Windows1256, u"القرآن"},
+    {"lt", "windows-1257", false, E::Windows1257, u"SOSTINĖ"}, // a dash ISO-8859-13 lacks
+    {"zh", "GB18030", false, E::Gb18030, u"长江"},
+    {"tw", "Big5", false, E::Big5, u"玉山"},
+    {"ja", "Shift_JIS", false, E::ShiftJis, u"人間"},
+    {"ja", "EUC-JP", false, E::EucJp, u"人間"},
+    {"ko", "EUC-KR", false, E::EucKr, u"김치"},
+    {"fr", "windows-1252", false, E::Windows1252, u"RÉSINE"},
+};
+
+// Bytes of no encoding in particular: line ends, NULs, marks, whole and broken UTF-8, a pair of
+// UTF-16 LE, runs of ASCII that make lines longer than the detector's sample takes.
+QByteArray byteSoup(QRandomGenerator &random, qsizetype size)
+{
+    // clang-format off
+    static const QByteArray parts[] = {"\r", "\n", "a", " ", "\xC3\xA9", "\xC3", "\xA9", "\xE2\x82\xAC",
+        "\xF0\x9F\x98\x80", QByteArray(1, '\0'), "\xFF", "\xE9", "\xEF\xBB\xBF", "\xFF\xFE",
+        QByteArray("\x3D\xD8\x00\xDE", 4), QByteArray(1500, 'x')};
+    // clang-format on
+    QByteArray bytes;
+    while (bytes.size() < size)
+        bytes += parts[random.bounded(int(std::size(parts)))];
+    return bytes;
+}
+
+// bytes cut into pieces of 1 to most bytes.
+QList<QByteArrayView> piecesOf(QByteArrayView bytes, qsizetype most, QRandomGenerator &random)
+{
+    QList<QByteArrayView> pieces;
+    for (qsizetype at = 0; at < bytes.size(); at += pieces.last().size())
+        pieces << bytes.sliced(at, qMin(bytes.size() - at, random.bounded(most) + 1));
+    return pieces;
+}
+
 } // namespace
 
 class tst_encodings : public QObject
@@ -49,31 +100,7 @@ private Q_SLOTS:
     void openAndFind_data()
     {
         QTest::addColumn<Sample>("sample");
-        const Sample samples[] = {
-            {"ru", "UTF-8", false, E::Utf8, u"ОБЛОНСКИХ"},
-            {"ru", "UTF-16LE", true, E::Utf16LE, u"ОБЛОНСКИХ"},
-            {"ru", "UTF-16BE", true, E::Utf16BE, u"ОБЛОНСКИХ"},
-            {"ru", "UTF-16LE", false, E::Utf16LE, u"ОБЛОНСКИХ"},
-            {"ru", "UTF-16BE", false, E::Utf16BE, u"ОБЛОНСКИХ"},
-            {"ru", "UTF-32BE", true, E::Utf32BE, u"ОБЛОНСКИХ"},
-            {"ru", "windows-1251", false, E::Windows1251, u"ОБЛОНСКИХ"},
-            {"ru", "KOI8-R", false, E::Koi8R, u"ОБЛОНСКИХ"},
-            {"ru", "ISO-8859-5", false, E::Iso8859_5, u"ОБЛОНСКИХ"},
-            {"cs", "windows-1250", false, E::Windows1250, u"KVĚTOUCÍ"},
-            {"cs", "ISO-8859-2", false, E::Iso8859_2, u"KVĚTOUCÍ"},
-            {"el", "ISO-8859-7", false, E::Iso8859_7, u"ΑΘΉΝΑ"},
-            {"tr", "windows-1254", false, E::Windows1254, u"ÜLKENIN"},
-            {"he", "windows-1255", false, E::Windows1255, u"ויאמר"},
-            {"ar", "windows-1256", false, E::Windows1256, u"القرآن"},
-            {"lt", "windows-1257", false, E::Windows1257, u"SOSTINĖ"}, // a dash ISO-8859-13 lacks
-            {"zh", "GB18030", false, E::Gb18030, u"长江"},
-            {"tw", "Big5", false, E::Big5, u"玉山"},
-            {"ja", "Shift_JIS", false, E::ShiftJis, u"人間"},
-            {"ja", "EUC-JP", false, E::EucJp, u"人間"},
-            {"ko", "EUC-KR", false, E::EucKr, u"김치"},
-            {"fr", "windows-1252", false, E::Windows1252, u"RÉSINE"},
-        };
-        for (const Sample &sample : samples)
+        for (const Sample &sample : kSamples)
             QTest::addRow("%s %s%s", sample.charset, sample.language, sample.mark ? " mark" : "")
                 << sample;
     }
@@ -110,6 +137,60 @@ private Q_SLOTS:
         QVERIFY(page.contains(
             QByteArray("charset=" + TextCodec::charsetName(pageEncoding).toLatin1())));
         QVERIFY(page.contains(saved(lines[2], pageEncoding == E::Utf8 ? "UTF-8" : "windows-1252")));
+    }
+
+    // A text read in pieces, cut anywhere, tells the encoding that detect() tells of the whole
+    // text (plain ASCII told apart, as a page is in Windows-1252), and turns into the UTF-8 that
+    // converting the whole gives: texts of every encoding above, short and longer than what
+    // detection looks at, some broken off anywhere or with a stray byte, and bytes of none.
+    void piecesReadAsTheWhole()
+    {
+        QRandomGenerator random(5);
+        const qsizetype pieceSizes[] = {1, 2, 3, 7, 64, 5000, 1 << 20};
+        for (int round = 0; round < 400; ++round) {
+            const Sample &sample = kSamples[random.bounded(int(std::size(kSamples)))];
+            const qsizetype most = pieceSizes[random.bounded(int(std::size(pieceSizes)))];
+            const int copies = most < 64 ? random.bounded(1, 20) : random.bounded(1, 300);
+            QByteArray bytes =
+                saved(sentence(sample.language).repeated(copies), sample.charset, sample.mark);
+            const int change = random.bounded(5);
+            if (change == 0)
+                bytes.truncate(random.bounded(bytes.size() + 1));
+            else if (change == 1)
+                bytes.insert(random.bounded(bytes.size() + 1), char(random.bounded(0x80, 0x100)));
+            else if (change == 2)
+                bytes = byteSoup(random, random.bounded(most < 64 ? 3000 : 80000));
+
+            qsizetype wholeBom = 0, bom = -1;
+            const E whole = TextCodec::detect(bytes, &wholeBom);
+            EncodingDetector detector;
+            EncodingGuess::Sample lines, wholeLines;
+            for (const QByteArrayView piece : piecesOf(bytes, most, random)) {
+                detector.add(piece);
+                lines.add(piece);
+            }
+            wholeLines.add(bytes);
+            QCOMPARE(lines.bytes(), wholeLines.bytes());
+            QCOMPARE(detector.encoding(&bom), whole);
+            QCOMPARE(bom, wholeBom);
+            QCOMPARE(detector.isAscii(), std::all_of(bytes.cbegin(), bytes.cend(), [](char c) {
+                         return static_cast<unsigned char>(c) < 0x80;
+                     }));
+            if (whole == E::Utf8)
+                continue;
+            const QByteArrayView text = QByteArrayView(bytes).sliced(bom);
+            QByteArray expected;
+            if (TextCodec::isWide(whole))
+                WideToUtf8(whole).append(text, expected, true);
+            else
+                expected = TextCodec::decode(text, whole).toUtf8();
+            TextToUtf8 converter(whole);
+            QByteArray utf8;
+            for (const QByteArrayView piece : piecesOf(text, most, random))
+                converter.append(piece, utf8, false);
+            converter.append({}, utf8, true);
+            QCOMPARE(utf8, expected);
+        }
     }
 
     void chosenEncoding_data()

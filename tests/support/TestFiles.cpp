@@ -46,12 +46,15 @@ QString randomLines(QRandomGenerator &random, const QStringList &letters, int n)
     return text;
 }
 
-QByteArray htmlPageOf(const QByteArray &source, const QString &name)
+QByteArray htmlPageOf(const QByteArray &source, const QString &name, qsizetype blockSize)
 {
-    HtmlPage page(source, name);
-    while (!page.atEnd())
-        page.addNextItem();
-    return page.bytes();
+    HtmlPage page(blockSize);
+    QByteArray bytes;
+    page.openText(source, name);
+    qsizetype passes = 0;
+    for (; !page.atEnd(); ++passes)
+        page.addNextItem([&](QByteArrayView piece) { return !bytes.append(piece).isEmpty(); });
+    return passes == page.itemCount() ? bytes : "not in the passes announced";
 }
 
 QByteArray htmlPage(const QByteArray &title, const QByteArray &body, const QByteArray &charset)

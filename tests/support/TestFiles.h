@@ -18,8 +18,9 @@ QByteArray lines(int n, const QByteArray &lineEnd = "\r\n");
 // n lines of up to 11 characters picked from letters, each ended by CR LF, LF or CR at random.
 QString randomLines(QRandomGenerator &random, const QStringList &letters, int n);
 
-// The page HtmlPage makes of source, built one item at a time.
-QByteArray htmlPageOf(const QByteArray &source, const QString &name);
+// The page HtmlPage makes of source, built one item at a time, reading it in blocks of blockSize;
+// a text that says so when it takes other than the passes it announced.
+QByteArray htmlPageOf(const QByteArray &source, const QString &name, qsizetype blockSize = 1 << 20);
 
 // The HTML page of a text file written out whole: its name as title and heading, body as its
 // paragraph after the first indentation.
