@@ -274,26 +274,89 @@ qsizetype Book::lineOffset(int page, int line) const
 {
     if (page < 0 || page >= pageCount())
         return pageOffset(page);
+    int walked = 0;
+    return walkLines(m_pageStarts, page, line, std::numeric_limits<qsizetype>::max(), &walked);
+}
+
+qsizetype Book::walkLines(const std::vector<qsizetype> &starts, int page, int line,
+                          qsizetype stopAt, int *walked) const
+{
     const char *data = m_bytes.constData();
-    const char *end = data + m_pageStarts[size_t(page) + 1];
-    const char *p = data + m_pageStarts[size_t(page)];
+    const char *end = data + starts[size_t(page) + 1];
+    const char *p = data + starts[size_t(page)];
+    const char *stop = stopAt >= m_bytes.size() - starts.front() ? data + m_bytes.size()
+                                                                 : data + starts.front() + stopAt;
     const qsizetype longerThan = m_cut.longerThan;
-    for (; line > 0 && p != end; --line) {
+    for (*walked = 0; *walked < line && p != end; ++*walked) {
         // Within a line cut into pieces the next piece starts where a cut ends; the line is one
         // of those when the page starts inside it or it runs on past the limit.
-        const bool insideLine = p > data + m_pageStarts.front() && p[-1] != '\r' && p[-1] != '\n';
+        const char *next;
+        const bool insideLine = p > data + starts.front() && p[-1] != '\r' && p[-1] != '\n';
         const char *farthest = end - p > longerThan ? p + longerThan + 1 : end;
         const char *lineEnd = LineEnds::nextLineEnd(p, farthest);
         const bool cut = insideLine || (lineEnd == farthest && farthest != end);
         if (cut
             && LineEnds::nextLineEnd(p, std::min(end, p + m_cut.pieceSize + 1)) - p
-                > m_cut.pieceSize) {
-            p = LineEnds::pieceEnd(p, std::min(end, p + m_cut.pieceSize + 1), m_cut);
-            continue;
-        }
-        p = LineEnds::nextLineStart(p, end);
+                > m_cut.pieceSize)
+            next = LineEnds::pieceEnd(p, std::min(end, p + m_cut.pieceSize + 1), m_cut);
+        else
+            next = LineEnds::nextLineStart(p, end);
+        if (next > stop)
+            break;
+        p = next;
     }
-    return p - data - m_pageStarts.front();
+    return p - data - starts.front();
+}
+
+void Book::usePages(const std::vector<qsizetype> &starts)
+{
+    if (m_fixedStarts.empty())
+        m_fixedStarts = m_pageStarts;
+    const qsizetype base = m_fixedStarts.front();
+    m_pageStarts.clear();
+    m_pageStarts.reserve(starts.size() + 1);
+    for (const qsizetype start : starts)
+        m_pageStarts.push_back(base + start);
+    if (m_pageStarts.empty() || m_pageStarts.back() != m_fixedStarts.back())
+        m_pageStarts.push_back(m_fixedStarts.back());
+}
+
+void Book::useFixedPages()
+{
+    if (!m_fixedStarts.empty())
+        m_pageStarts = std::move(m_fixedStarts);
+    m_fixedStarts.clear();
+}
+
+int Book::fixedPageAt(qsizetype offset) const
+{
+    const std::vector<qsizetype> &starts = fixedStarts();
+    const auto after = std::upper_bound(starts.begin(), starts.end(), starts.front() + offset);
+    return std::clamp(int(after - starts.begin()) - 1, 0, std::max(0, int(starts.size()) - 2));
+}
+
+qint64 Book::fixedLineAt(qsizetype offset, int linesPerPage) const
+{
+    if (isEmpty())
+        return 0;
+    const int page = fixedPageAt(offset);
+    int walked = 0;
+    walkLines(fixedStarts(), page, std::numeric_limits<int>::max(), offset, &walked);
+    // A page of every line (fewer than one a page) counts its lines from the book's first.
+    return qint64(page) * std::max(linesPerPage, 0) + walked;
+}
+
+qsizetype Book::fixedLineOffset(qint64 line, int linesPerPage) const
+{
+    if (isEmpty())
+        return 0;
+    const std::vector<qsizetype> &starts = fixedStarts();
+    const int pages = int(starts.size()) - 1;
+    const int page = linesPerPage < 1 ? 0 : int(std::min<qint64>(line / linesPerPage, pages - 1));
+    const qint64 within = line - qint64(page) * std::max(linesPerPage, 0);
+    int walked = 0;
+    return walkLines(starts, page, int(std::min<qint64>(within, std::numeric_limits<int>::max())),
+                     std::numeric_limits<qsizetype>::max(), &walked);
 }
 
 QByteArrayView Book::bytesFrom(int first) const

@@ -107,6 +107,20 @@ public:
     {
         return m_pageStarts[size_t(std::clamp(page, 0, pageCount()))] - m_pageStarts.front();
     }
+
+    // Pages of another cut in place of those of LinesPerPage lines: where each begins, in order
+    // from 0, as pageOffset gives them. The cut of LinesPerPage lines is kept for fixedPageAt and
+    // fixedLineAt, and back with useFixedPages.
+    void usePages(const std::vector<qsizetype> &starts);
+    void useFixedPages();
+    bool fixedPages() const { return m_fixedStarts.empty(); }
+    // The page of LinesPerPage lines that holds offset, and the line (from 0, a piece of a line
+    // cut for paging counting as one) that holds it.
+    int fixedPageAt(qsizetype offset) const;
+    qint64 fixedLineAt(qsizetype offset, int linesPerPage) const;
+    // Where a line counted as fixedLineAt counts lines begins.
+    qsizetype fixedLineOffset(qint64 line, int linesPerPage) const;
+
     // The bytes held, shared, and where the text begins in them (past a byte-order mark).
     const QByteArray &heldBytes() const { return m_bytes; }
     qsizetype textStart() const { return m_pageStarts.front(); }
@@ -114,10 +128,18 @@ public:
 private:
     LoadResult adopt(QByteArray held, TextEncoding encoding, qsizetype textStart, int linesPerPage);
     LoadResult paginate(int linesPerPage);
+    const std::vector<qsizetype> &fixedStarts() const
+    {
+        return m_fixedStarts.empty() ? m_pageStarts : m_fixedStarts;
+    }
+    // Where the line-th line of page begins in the cut of starts, or where stopAt is passed.
+    qsizetype walkLines(const std::vector<qsizetype> &starts, int page, int line, qsizetype stopAt,
+                        int *walked) const;
 
     QByteArray m_bytes;
     LineEnds::LongLines m_cut {};
     TextEncoding m_encoding = TextEncoding::Windows1252;
     qsizetype m_textStart = 0; // past a byte-order mark
     std::vector<qsizetype> m_pageStarts {0}; // page i is [m_pageStarts[i], m_pageStarts[i + 1])
+    std::vector<qsizetype> m_fixedStarts; // those of LinesPerPage lines while another cut is used
 };

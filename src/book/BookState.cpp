@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -71,12 +73,17 @@ BookState::LoadAnswer BookState::LoadBook(int linesPerPage, int lastPage, const 
     SearchPage = 0;
     LoadAnswer answer;
     answer.loaded = true;
+    m_exactPages = true;
     if (resumeLine) {
         const int page = pageOfLine(*resumeLine);
         if (page > 0 && page <= LastPageIndex)
             answer.jumpTo = pageNumberOf(page);
+        if (page >= 0 && page <= LastPageIndex)
+            answer.place = m_book.fixedLineOffset(*resumeLine, linesPerPage);
     } else if (atStartup && !m_book.isEmpty()) {
         answer.jumpTo = pageNumberOf(lastPage);
+        if (lastPage > 0 && lastPage <= LastPageIndex)
+            answer.place = m_book.pageOffset(lastPage);
     }
     return answer;
 }
@@ -87,7 +94,58 @@ QString BookState::pageShare() const
         return {};
     const int pages = m_book.pageCount();
     const int percent = int(std::lround(100.0 * (CurrentPage + 1) / pages));
-    return QStringLiteral("page %1 of %2 \u00B7 %3%").arg(CurrentPage + 1).arg(pages).arg(percent);
+    return QStringLiteral("page %1 of %2%3 \u00B7 %4%")
+        .arg(CurrentPage + 1)
+        .arg(m_exactPages ? QString() : QStringLiteral("about "))
+        .arg(pages)
+        .arg(percent);
+}
+
+QString BookState::pageText(int index) const
+{
+    QString text = m_book.pageText(index);
+    if (!m_book.fixedPages() && text.endsWith(u'\n'))
+        text.chop(text.endsWith(QLatin1String("\r\n")) ? 2 : 1);
+    return text;
+}
+
+void BookState::usePages(const std::vector<qsizetype> &starts, bool exact, qsizetype place)
+{
+    const qsizetype searchStart = m_book.pageOffset(SearchPage);
+    const int lastBefore = LastPageIndex;
+    m_book.usePages(starts);
+    m_exactPages = exact;
+    repage(place, searchStart, lastBefore);
+}
+
+void BookState::useFixedPages(qsizetype place)
+{
+    const qsizetype searchStart = m_book.pageOffset(SearchPage);
+    const int lastBefore = LastPageIndex;
+    m_book.useFixedPages();
+    m_exactPages = true;
+    repage(place, searchStart, lastBefore);
+}
+
+// The page shown is the one holding place. Search goes on after the match shown while its page
+// begins where it did; else from the page shown.
+void BookState::repage(qsizetype place, qsizetype searchStart, int lastBefore)
+{
+    PageIndex = m_book.pageCount() - 1;
+    LastPageIndex = PageIndex;
+    CurrentPage = std::clamp(m_book.pageAt(place), 0, std::max(0, LastPageIndex));
+    ShownPage = CurrentPage;
+    if (SearchPage > lastBefore) {
+        SearchPage = LastPageIndex + 1;
+        return;
+    }
+    const int search = m_book.pageAt(searchStart);
+    if (m_book.pageOffset(search) == searchStart) {
+        SearchPage = search;
+    } else {
+        SearchPage = CurrentPage;
+        FoundPos = -1;
+    }
 }
 
 QString BookState::encodingName() const
@@ -103,7 +161,10 @@ int BookState::pageOfLine(int line) const
 
 int BookState::firstLineShown() const
 {
-    return m_linesPerPage < 1 ? 0 : CurrentPage * m_linesPerPage;
+    if (m_book.fixedPages())
+        return m_linesPerPage < 1 ? 0 : CurrentPage * m_linesPerPage;
+    return int(std::min<qint64>(m_book.fixedLineAt(placeShown(), m_linesPerPage),
+                                std::numeric_limits<int>::max()));
 }
 
 void BookState::closeBook()

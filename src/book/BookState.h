@@ -38,6 +38,9 @@ public:
         std::optional<QString> jumpTo;
         // An archive of several books, none named: the one to read is to be chosen.
         QList<ArchiveFile::Member> choices;
+        // Where the page to show begins: the line resumed at, or the start-up jump's page; for
+        // pages cut to the window, which begin there.
+        qsizetype place = 0;
     };
 
     // Loading. openBook names the book the next load reads, chooseEncoding and resumeAt how it is
@@ -64,6 +67,15 @@ public:
     LoadAnswer LoadBook(int linesPerPage, int lastPage, const Runner &run = {});
     // Unloads the book: page numbers are refused until the next one is opened.
     void closeBook();
+
+    // Pages of another cut (PageFit's, to the window) in place of those of lines per page, or
+    // back to those: the page shown becomes the one that holds place. Until the cut is exact
+    // some of its pages are guesses, and the page total is about.
+    void usePages(const std::vector<qsizetype> &starts, bool exact, qsizetype place);
+    void useFixedPages(qsizetype place);
+    // Where the page shown begins, and the page of lines per page that holds that place.
+    qsizetype placeShown() const { return m_book.pageOffset(CurrentPage); }
+    int fixedPageShown() const { return m_book.fixedPageAt(placeShown()); }
 
     // Navigation.
     Answer PageNumber_Change(const QString &boxText);
@@ -104,7 +116,9 @@ public:
     int currentPage() const { return CurrentPage; }
     int lastPageIndex() const { return LastPageIndex; }
     const QString &searchText() const { return SearchText; }
-    QString pageText(int index) const { return m_book.pageText(index); }
+    // A page's text; one of a cut to the window leaves out the line end after its last row,
+    // which the view would show as one more.
+    QString pageText(int index) const;
     // The size the book's file had when it was loaded.
     qint64 fileSize() const { return m_fileSize; }
     // Where the page shown lies in the book, for the status bar: "page 12 of 240 · 5%"; empty
@@ -121,6 +135,7 @@ private:
     Answer showMatch(int page, int position);
     Answer goTo(int page);
     int pageOfLine(int line) const;
+    void repage(qsizetype place, qsizetype searchStart, int lastBefore);
 
     QString BookPath;
     Book m_book;
@@ -131,6 +146,7 @@ private:
     int ShownPage = 0;
     bool OpenAtStartup = false;
     int m_linesPerPage = 0;
+    bool m_exactPages = true;
     qint64 m_fileSize = 0;
     QString m_title;
     std::optional<TextEncoding> m_encodingChoice;
