@@ -1,7 +1,10 @@
 // The time the reader window takes to show the next page, for bench/compare. It builds the real
 // window, so it links the windows' library; bench_probe stays QtCore-only.
 //
-//   bench_pageturn PATH TURNS   median ns of Next on a shown page, the repaint included
+//   bench_pageturn PATH TURNS [fit]  median ns of Next on a shown page, the repaint included;
+//                                    with fit, on pages cut to the window
+//   bench_pageturn PATH fit-count    ns from opening the book with pages cut to the window until
+//                                    they are all counted, the window's events going on
 //
 // Run it offscreen (QT_QPA_PLATFORM=offscreen). The settings record is the first run's, read
 // from a config.ini in a temporary folder, and the window's placement store lands there too.
@@ -10,6 +13,7 @@
 #include "reader/frmMain.h"
 #include "settings/GlobalData.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -18,6 +22,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -56,8 +61,8 @@ public:
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: bench_pageturn PATH TURNS\n");
+    if (argc < 3 || argc > 4) {
+        std::fprintf(stderr, "usage: bench_pageturn PATH TURNS [fit] | PATH fit-count\n");
         return 2;
     }
     QTemporaryDir config;
@@ -67,6 +72,8 @@ int main(int argc, char **argv)
     }
     QApplication app(argc, argv);
     const QString path = QFile::decodeName(argv[1]);
+    const bool count = std::strcmp(argv[2], "fit-count") == 0;
+    const bool fit = count || (argc == 4 && std::strcmp(argv[3], "fit") == 0);
     const int turns = std::max(1, std::atoi(argv[2]));
 
     SilentPrompts prompts;
@@ -76,6 +83,29 @@ int main(int argc, char **argv)
     window.Form_Load(QDir(config.path()).filePath(QStringLiteral("config.ini")));
     window.show();
     QApplication::processEvents();
+    if (fit) {
+        auto *fitPages = window.findChild<QAction *>(QStringLiteral("mnuViewFitPages"));
+        if (!fitPages) {
+            std::fprintf(stderr, "bench_pageturn: no View > Fit Pages to Window\n");
+            return 1;
+        }
+        fitPages->trigger();
+        QApplication::processEvents();
+    }
+    if (count) {
+        const Clock::time_point start = Clock::now();
+        window.openBook(path);
+        while (window.state().bookOpened() && !window.state().pagesExact())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const qint64 ns =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - start).count();
+        if (!window.state().bookOpened() || prompts.messages != 0) {
+            std::fprintf(stderr, "bench_pageturn: %s did not open\n", argv[1]);
+            return 1;
+        }
+        std::printf("%lld\n", static_cast<long long>(ns));
+        return 0;
+    }
     window.openBook(path);
     QApplication::processEvents();
     if (!window.state().bookOpened() || prompts.messages != 0

@@ -287,14 +287,17 @@ qsizetype Book::walkLines(const std::vector<qsizetype> &starts, int page, int li
     const char *stop = stopAt >= m_bytes.size() - starts.front() ? data + m_bytes.size()
                                                                  : data + starts.front() + stopAt;
     const qsizetype longerThan = m_cut.longerThan;
+    // Pages of another cut show a line as one, pieces or not.
+    const bool pieces = &starts != &m_pageStarts || m_fixedStarts.empty();
     for (*walked = 0; *walked < line && p != end; ++*walked) {
         // Within a line cut into pieces the next piece starts where a cut ends; the line is one
         // of those when the page starts inside it or it runs on past the limit.
         const char *next;
-        const bool insideLine = p > data + starts.front() && p[-1] != '\r' && p[-1] != '\n';
+        const bool insideLine =
+            pieces && p > data + starts.front() && p[-1] != '\r' && p[-1] != '\n';
         const char *farthest = end - p > longerThan ? p + longerThan + 1 : end;
         const char *lineEnd = LineEnds::nextLineEnd(p, farthest);
-        const bool cut = insideLine || (lineEnd == farthest && farthest != end);
+        const bool cut = insideLine || (pieces && lineEnd == farthest && farthest != end);
         if (cut
             && LineEnds::nextLineEnd(p, std::min(end, p + m_cut.pieceSize + 1)) - p
                 > m_cut.pieceSize)

@@ -73,6 +73,8 @@ public:
     // some of its pages are guesses, and the page total is about.
     void usePages(const std::vector<qsizetype> &starts, bool exact, qsizetype place);
     void useFixedPages(qsizetype place);
+    // Whether every page is counted: false while some of a cut to the window are guesses.
+    bool pagesExact() const { return m_exactPages; }
     // Where the page shown begins, and the page of lines per page that holds that place.
     qsizetype placeShown() const { return m_book.pageOffset(CurrentPage); }
     int fixedPageShown() const { return m_book.fixedPageAt(placeShown()); }

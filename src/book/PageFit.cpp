@@ -29,7 +29,8 @@ struct PageFit::Rows
 };
 
 PageFit::PageFit(const Book &book, int rowsPerPage, Measure measure, qsizetype place)
-    : m_text(book.heldBytes().constData() + book.textStart()),
+    : m_held(book.heldBytes()),
+      m_text(m_held.constData() + book.textStart()),
       m_size(book.byteSize() - book.textStart()),
       m_rows(std::max(1, rowsPerPage)),
       m_measure(std::move(measure)),

@@ -31,7 +31,7 @@ public:
     // positions in the text (UTF-16 units), in order. Nothing for a text of one row.
     using Measure = std::function<void(const QString &line, std::vector<int> &rowStarts)>;
 
-    // The book must outlive the cut and keep its bytes.
+    // The cut holds on to the book's bytes, not to the book.
     PageFit(const Book &book, int rowsPerPage, Measure measure, qsizetype place);
     ~PageFit();
     PageFit(const PageFit &) = delete;
@@ -64,6 +64,7 @@ private:
     void guess(qsizetype from, qsizetype to, qsizetype every, std::vector<qsizetype> &out) const;
     qsizetype bytesPerPage() const;
 
+    QByteArray m_held;
     const char *m_text;
     qsizetype m_size;
     int m_rows;

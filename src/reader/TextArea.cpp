@@ -12,8 +12,10 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextLayout>
 #include <QWheelEvent>
+#include <QtMath>
 
 #include <cstdlib>
 
@@ -217,7 +219,8 @@ void TextArea::setText(const QString &text)
     // The text goes in already in the format in force, so a page is laid out once, not once
     // plain and again for its format; and the old page goes out in the same edit, so the view
     // is not laid out, nor its scroll bar set and repainted, for an empty page in between.
-    const QTextCharFormat format = textCursor().charFormat();
+    QTextCharFormat format = textCursor().charFormat();
+    format.setFontStyleStrategy(QFont::PreferNoShaping);
     if (!extraSelections().isEmpty())
         setExtraSelections({});
     QTextCursor cursor(document());
@@ -498,4 +501,55 @@ void TextArea::mousePressEvent(QMouseEvent *event)
 {
     Q_EMIT mouseDown(event->buttons(), event->modifiers(), event->position().toPoint());
     QTextEdit::mousePressEvent(event);
+}
+
+bool TextArea::viewportEvent(QEvent *event)
+{
+    const bool handled = QTextEdit::viewportEvent(event);
+    if (event->type() == QEvent::Resize)
+        Q_EMIT viewResized();
+    return handled;
+}
+
+QFont TextArea::pageFont() const
+{
+    QFont font = resolved(textCursor().charFormat()).font();
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
+
+int TextArea::rowHeight() const
+{
+    return qCeil(QFontMetricsF(pageFont()).lineSpacing());
+}
+
+qreal TextArea::lineWidth() const
+{
+    return viewport()->width() - 2 * document()->documentMargin();
+}
+
+int TextArea::rowsShown() const
+{
+    const QTextFrameFormat frame = document()->rootFrame()->frameFormat();
+    const qreal height = viewport()->height() - 2 * document()->documentMargin() - frame.topMargin()
+        - frame.bottomMargin();
+    return std::max(1, int(height / std::max(1, rowHeight())));
+}
+
+PageFit::Measure TextArea::wrapMeasure() const
+{
+    QTextOption option = document()->defaultTextOption();
+    option.setWrapMode(wordWrapMode());
+    return [option, font = pageFont(), width = lineWidth()](const QString &line,
+                                                            std::vector<int> &rowStarts) {
+        QTextLayout layout(line, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine row = layout.createLine(); row.isValid(); row = layout.createLine()) {
+            row.setLineWidth(width);
+            if (row.textStart() > 0)
+                rowStarts.push_back(row.textStart());
+        }
+        layout.endLayout();
+    };
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "book/PageFit.h"
+
 #include <QColor>
 #include <QTextEdit>
 
@@ -61,7 +63,18 @@ public:
     // format untouched; none puts the lights out. A new text puts them out too.
     void setLit(const QList<std::pair<int, int>> &ranges);
 
+    // Pages cut to the view: the font of the page's text (shaped only where its script needs
+    // it, so that measuring a line costs little), the whole rows the view shows without
+    // scrolling, and how it wraps a line of text, as PageFit asks.
+    QFont pageFont() const;
+    int rowsShown() const;
+    PageFit::Measure wrapMeasure() const;
+    int rowHeight() const;
+    qreal lineWidth() const;
+
 Q_SIGNALS:
+    // The view's size changed, and so the rows it shows or their width.
+    void viewResized();
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
     void mouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, const QPoint &pos);
     // step +1: the next page, -1: the previous one.
@@ -71,6 +84,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     QTextCharFormat resolved(const QTextCharFormat &format) const;

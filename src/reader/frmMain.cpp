@@ -13,6 +13,7 @@
 #include "platform/ShortcutsFirst.h"
 #include "reader/EncodingMenu.h"
 #include "reader/LabelSlot.h"
+#include "reader/PageFitter.h"
 #include "reader/PageFormatter.h"
 #include "reader/RecentBooksMenu.h"
 #include "reader/TextArea.h"
@@ -169,6 +170,7 @@ void frmMain::mnuFileClose_Click()
 {
     leaveBook();
     m_history.save();
+    m_fitter->stop();
     m_state.closeBook();
     forgetContents();
     if (m_findAll)
@@ -222,19 +224,14 @@ void frmMain::LoadBook()
     findContents();
     if (m_findAll)
         m_findAll->setBook(&m_state.book());
-    const Book &book = m_state.book();
-    // A book of more than five digits of pages gets them in a smaller font.
-    const QString total = QString::number(book.pageCount());
-    for (QLineEdit *box : {PageTotal, PageNumber}) {
-        box->setFont(m_pageBoxFont);
-        if (total.size() > 5)
-            FitText::fitBox(box, QString(total.size(), u'9'));
-    }
-    PageTotal->setText(total);
-    if (book.isEmpty()) {
+    m_fitter->stop();
+    showPageTotal();
+    if (m_state.book().isEmpty()) {
         m_textArea->setText(QString());
         const QSignalBlocker quiet(PageNumber);
         PageNumber->clear();
+    } else if (fitting()) {
+        fitPagesAt(answer.place);
     } else {
         PageNumber->setText(QStringLiteral("1"));
         m_textArea->setText(m_state.pageText(0));
@@ -242,6 +239,18 @@ void frmMain::LoadBook()
             PageNumber->setText(*answer.jumpTo);
     }
     showPageShare();
+}
+
+// A book of more than five digits of pages gets them in a smaller font.
+void frmMain::showPageTotal()
+{
+    const QString total = QString::number(m_state.book().pageCount());
+    for (QLineEdit *box : {PageTotal, PageNumber}) {
+        box->setFont(m_pageBoxFont);
+        if (total.size() > 5)
+            FitText::fitBox(box, QString(total.size(), u'9'));
+    }
+    PageTotal->setText(total);
 }
 
 // A large book is read on a thread of its own while the window stays drawn and says it is busy;

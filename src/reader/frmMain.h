@@ -29,6 +29,7 @@ class frmFindAll;
 class LabelSlot;
 class Launcher;
 class EncodingMenu;
+class PageFitter;
 class PageFormatter;
 class RecentBooksMenu;
 class Prompts;
@@ -191,6 +192,23 @@ private:
     void light(const std::optional<Lit> &lit);
     void lightPage();
     void showCurrentPage();
+    void showPageTotal();
+    // Pages cut to the page view (frmMainFit.cpp).
+    struct FitKey
+    {
+        int rows = 0;
+        qreal width = 0;
+        QFont font;
+        bool operator==(const FitKey &other) const;
+    };
+    FitKey fitKey() const;
+    void setFitPages(bool on);
+    bool fitting() const;
+    void fitPagesAt(qsizetype place);
+    void takeFittedPages(qsizetype place, bool show);
+    void fitCounted();
+    void refitIfChanged();
+    void refreshPagesListed();
     // Shows what BookState answered: its message, its page-number box text (the box's handler
     // runs also when the box already holds it), the page, the search match.
     void showAnswer(const BookState::Answer &answer);
@@ -225,6 +243,9 @@ private:
     bool m_reading = false; // a book is being read on a thread
     frmFindAll *m_findAll = nullptr;
     std::optional<Lit> m_lit;
+    PageFitter *m_fitter = nullptr;
+    bool m_fitPages = false;
+    FitKey m_fitKey; // what the pages were last cut for
     QFont m_pageBoxFont; // the page boxes' font for five digits
     QLabel *lblTitle = nullptr;
     QLabel *Label1 = nullptr;

@@ -60,7 +60,10 @@ void frmMain::mnuFilePrint_Click()
         m_prompts.tell(this, QStringLiteral("please open a book first"));
         return;
     }
-    const QString failure = BookPrinter::print(m_state.book(), m_format->printLook(), printer());
+    // Printed the same whether the pages are cut to the view or not.
+    Book lines = m_state.book();
+    lines.useFixedPages();
+    const QString failure = BookPrinter::print(lines, m_format->printLook(), printer());
     if (!failure.isEmpty())
         m_prompts.tell(this, failure);
 }

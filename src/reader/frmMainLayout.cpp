@@ -9,6 +9,7 @@
 #include "reader/FilePanel.h"
 #include "reader/KeptPanelStyle.h"
 #include "reader/LabelSlot.h"
+#include "reader/PageFitter.h"
 #include "reader/RecentBooksMenu.h"
 #include "reader/TextArea.h"
 #include "reader/ToolbarIcons.h"
@@ -138,6 +139,10 @@ void frmMain::buildControls()
     connect(m_textArea, &TextArea::keyDown, this, &frmMain::TextArea_KeyDown);
     connect(m_textArea, &TextArea::mouseDown, this, &frmMain::TextArea_MouseDown);
     connect(m_textArea, &TextArea::wheelTurn, this, &frmMain::TextArea_WheelTurn);
+    m_fitter = new PageFitter(this);
+    connect(m_fitter, &PageFitter::counted, this, &frmMain::fitCounted);
+    connect(m_textArea, &TextArea::viewResized, this, &frmMain::refitIfChanged);
+    connect(m_textArea, &QTextEdit::currentCharFormatChanged, this, &frmMain::refitIfChanged);
     connect(CommandPre, &QPushButton::clicked, this, &frmMain::CommandPre_Click);
     connect(CommandNext, &QPushButton::clicked, this, &frmMain::CommandNext_Click);
     connect(frmFile, &FilePanel::closeClicked, this, &frmMain::cmdCloseFile_Click);

@@ -59,8 +59,9 @@ void frmMain::Form_Unload()
     m_history.save();
     if (m_layout.pageOnly())
         mnuViewFullScreen_Click();
-    // The record's field is 16-bit: a page past it is reopened by the place kept by line.
-    m_data.LastPage = qint16(std::min(m_state.currentPage(), 32767));
+    // The record's field is 16-bit: a page past it is reopened by the place kept by line. It
+    // names a page of lines per page, also while the pages are cut to the view.
+    m_data.LastPage = qint16(std::min(m_state.fixedPageShown(), 32767));
     m_format->capture();
     if (!ConfigFile.isEmpty()) {
         const SettingsFileResult written = SaveLoadGlobalData(ConfigFile, true, m_data);

@@ -2,6 +2,7 @@ target_sources(pagelark_ui PRIVATE
     reader/BookPrinter.cpp reader/BookPrinter.h
     reader/ContentsPanel.cpp reader/ContentsPanel.h
     reader/ContentsWorker.cpp reader/ContentsWorker.h
+    reader/PageFitter.cpp reader/PageFitter.h
     reader/PageFormatter.cpp reader/PageFormatter.h
     reader/PlacementStore.cpp reader/PlacementStore.h
     reader/ReaderLayout.cpp reader/ReaderLayout.h
@@ -22,6 +23,7 @@ target_sources(pagelark_ui PRIVATE
     reader/frmMainBookmarks.cpp
     reader/frmMainCommands.cpp
     reader/frmMainContents.cpp
+    reader/frmMainFit.cpp
     reader/frmMainLayout.cpp
     reader/frmMainSession.cpp
 )
