@@ -2,6 +2,7 @@
 
 #include "reader/KeptPanelStyle.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -12,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextLayout>
 #include <QWheelEvent>
 
@@ -205,6 +207,7 @@ TextArea::TextArea(QWidget *parent) : QTextEdit(parent)
     verticalScrollBar()->setStyle(scrollBarStyle);
     // It paints every pixel of itself, so the view need not paint behind it first.
     verticalScrollBar()->setAttribute(Qt::WA_OpaquePaintEvent);
+    setPageLayout(0, 100);
 }
 
 QString TextArea::text() const
@@ -225,6 +228,7 @@ void TextArea::setText(const QString &text)
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
     cursor.setBlockCharFormat(format);
+    cursor.mergeBlockFormat(m_rows);
     // The page is one paragraph whose lines end in line separators where it can be: it is laid
     // out and drawn as a paragraph a line is, but with one layout to set up, shape and draw in
     // place of one a line. The cursor takes CR LF, a lone CR and a lone LF each as a line's end.
@@ -357,6 +361,7 @@ void TextArea::mergeSelection(const QTextCharFormat &format)
     // Also the format for text that comes later, also when the view is empty.
     if (!cursor.hasSelection() || cursor.selectionStart() == 0)
         mergeCurrentCharFormat(format);
+    fitRows();
 }
 
 void TextArea::setSelFontName(const QString &name)
@@ -425,6 +430,42 @@ void TextArea::setBackColor(const QColor &color)
     QPalette vp = viewport()->palette();
     vp.setColor(QPalette::Base, color);
     viewport()->setPalette(vp);
+}
+
+// The side margins are the root frame's, so that they take the page's background and the
+// document lays out every page within them; the document's own margin stays inside them.
+void TextArea::setPageLayout(int sideMargin, int lineSpacing)
+{
+    m_sideMargin = sideMargin;
+    m_lineSpacing = lineSpacing;
+    QTextFrame *root = document()->rootFrame();
+    QTextFrameFormat frame = root->frameFormat();
+    const qreal edge = document()->documentMargin() + sideMargin;
+    frame.setLeftMargin(edge);
+    frame.setRightMargin(edge);
+    root->setFrameFormat(frame);
+    m_rowHeight = 0;
+    fitRows();
+}
+
+qreal TextArea::lineWidth() const
+{
+    return viewport()->width() - 2 * (document()->documentMargin() + m_sideMargin);
+}
+
+// A fixed height, not a proportion of each line's own: a line with glyphs from a taller
+// fallback font (Chinese in a Latin font, say) would otherwise stand taller than the rest.
+void TextArea::fitRows()
+{
+    const QFont font = resolved(currentCharFormat()).font();
+    const int height = qRound(QFontMetricsF(font).lineSpacing() * m_lineSpacing / 100.0);
+    if (height == m_rowHeight)
+        return;
+    m_rowHeight = height;
+    m_rows.setLineHeight(height, QTextBlockFormat::FixedHeight);
+    QTextCursor cursor(document());
+    cursor.select(QTextCursor::Document);
+    cursor.mergeBlockFormat(m_rows);
 }
 
 int TextArea::find(const QString &text, int start)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QTextBlockFormat>
 #include <QTextEdit>
 
 #include <optional>
@@ -15,7 +16,9 @@ class QPrinter;
 // - a selection attribute that differs within the selection reads as no value (nullopt);
 // - key and mouse presses are announced before the view handles them; only the keys that turn
 //   pages (Page Up, Page Down, Space, Home, End) are not handled by the view as well;
-// - a turn of the wheel the view cannot scroll any further is announced as a page turn.
+// - a turn of the wheel the view cannot scroll any further is announced as a page turn;
+// - every row of text is the same height, worked out from the text's font and the line spacing,
+//   whatever glyphs a line holds, and the side margins keep the text off the view's edges.
 class TextArea : public QTextEdit
 {
     Q_OBJECT
@@ -57,6 +60,15 @@ public:
     // returns its position, or -1 leaving the selection alone.
     int find(const QString &text, int start);
 
+    // Blank room of sideMargin pixels on each side of the text, in the page's own background,
+    // and rows lineSpacing percent of the font's line spacing high; for the page shown and every
+    // later one, and kept when the font changes.
+    void setPageLayout(int sideMargin, int lineSpacing);
+    // The height of every row of text, in pixels.
+    int rowHeight() const { return m_rowHeight; }
+    // The width a line of text is wrapped at, in pixels.
+    qreal lineWidth() const;
+
     // Lights the ranges (position, length) of the text with a tint behind them, the text's
     // format untouched; none puts the lights out. A new text puts them out too.
     void setLit(const QList<std::pair<int, int>> &ranges);
@@ -76,6 +88,12 @@ private:
     QTextCharFormat resolved(const QTextCharFormat &format) const;
     template<typename T, typename Get> std::optional<T> selectionValue(Get get) const;
     void mergeSelection(const QTextCharFormat &format);
+    // The row height for the font of the text to come, given to every block when it changes.
+    void fitRows();
 
     int m_wheelRest = 0; // wheel turn not yet a whole notch
+    int m_sideMargin = 0;
+    int m_lineSpacing = 100; // percent
+    int m_rowHeight = 0;
+    QTextBlockFormat m_rows; // the fixed row height every block takes
 };
