@@ -21,7 +21,7 @@
 
 namespace {
 
-// The page view's scroll bar: a flat track in the window's colour and a handle with round
+// The page view's scroll bar: a flat track in the palette's window colour and a handle with round
 // corners in the palette's mid colour, without step buttons. The handle changes with almost
 // every page; styles that paint it in gradients spread the fill over worker threads, and a style
 // sheet smooths the edges of the whole tall shape, either costing a page turn more than laying
@@ -430,6 +430,19 @@ void TextArea::setBackColor(const QColor &color)
     QPalette vp = viewport()->palette();
     vp.setColor(QPalette::Base, color);
     viewport()->setPalette(vp);
+    // The scroll bar's track is the page's colour, so that no bright strip stands beside a dark
+    // page, and its handle a shade of the colour farthest from it.
+    const QColor far = color.lightness() < 128 ? QColor(Qt::white) : QColor(Qt::black);
+    const auto shade = [&](float page, float other) {
+        return page + (other - page) * 0.35f;
+    };
+    QPalette bar = verticalScrollBar()->palette();
+    bar.setColor(QPalette::Window, color);
+    bar.setColor(QPalette::Mid,
+                 QColor::fromRgbF(shade(color.redF(), far.redF()),
+                                  shade(color.greenF(), far.greenF()),
+                                  shade(color.blueF(), far.blueF())));
+    verticalScrollBar()->setPalette(bar);
 }
 
 // The side margins are the root frame's, so that they take the page's background and the
