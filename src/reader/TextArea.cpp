@@ -548,6 +548,14 @@ void TextArea::wheelEvent(QWheelEvent *event)
     }
 }
 
+// The view's own font is the text's where no format names another: the rows follow it.
+void TextArea::changeEvent(QEvent *event)
+{
+    QTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitRows();
+}
+
 void TextArea::mousePressEvent(QMouseEvent *event)
 {
     Q_EMIT mouseDown(event->buttons(), event->modifiers(), event->position().toPoint());

@@ -83,6 +83,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     QTextCharFormat resolved(const QTextCharFormat &format) const;
