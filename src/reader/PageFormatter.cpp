@@ -80,10 +80,8 @@ void PageFormatter::toggleItalic()
 
 void PageFormatter::chooseBackColor()
 {
-    if (const auto color = m_prompts.color(m_parent, m_view.backColor())) {
-        m_view.setBackColor(*color);
-        capture();
-    }
+    if (const auto color = m_prompts.color(m_parent, m_view.backColor()))
+        setColors(std::nullopt, *color);
 }
 
 // Starts from the current text colour, with or without a book and on any page.
@@ -92,11 +90,19 @@ void PageFormatter::chooseTextColor()
     m_view.selectWholeText();
     const QColor initial = m_view.selColor().value_or(QColor(Qt::black));
     m_view.collapseSelection();
-    if (const auto color = m_prompts.color(m_parent, initial)) {
+    if (const auto color = m_prompts.color(m_parent, initial))
+        setColors(*color, std::nullopt);
+}
+
+void PageFormatter::setColors(std::optional<QColor> text, std::optional<QColor> background)
+{
+    if (background)
+        m_view.setBackColor(*background);
+    if (text) {
         m_view.selectWholeText();
-        m_view.setSelColor(*color);
-        capture();
+        m_view.setSelColor(*text);
     }
+    capture();
 }
 
 void PageFormatter::chooseFont()

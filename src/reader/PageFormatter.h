@@ -2,6 +2,10 @@
 
 #include "reader/BookPrinter.h"
 
+#include <QColor>
+
+#include <optional>
+
 class Prompts;
 class QWidget;
 class TextArea;
@@ -32,6 +36,8 @@ public:
     void toggleItalic();
     void chooseBackColor();
     void chooseTextColor();
+    // Sets the text colour, the background or both in one step, as the two colour buttons do.
+    void setColors(std::optional<QColor> text, std::optional<QColor> background);
     // The font dialog, from the view's font.
     void chooseFont();
 

@@ -2,6 +2,7 @@
 
 #include "reader/KeptPanelStyle.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -21,7 +22,7 @@
 
 namespace {
 
-// The page view's scroll bar: a flat track in the window's colour and a handle with round
+// The page view's scroll bar: a flat track in the palette's window colour and a handle with round
 // corners in the palette's mid colour, without step buttons. The handle changes with almost
 // every page; styles that paint it in gradients spread the fill over worker threads, and a style
 // sheet smooths the edges of the whole tall shape, either costing a page turn more than laying
@@ -207,6 +208,7 @@ TextArea::TextArea(QWidget *parent) : QTextEdit(parent)
     verticalScrollBar()->setStyle(scrollBarStyle);
     // It paints every pixel of itself, so the view need not paint behind it first.
     verticalScrollBar()->setAttribute(Qt::WA_OpaquePaintEvent);
+    setPageLayout(0, 100);
 }
 
 QString TextArea::text() const
@@ -228,6 +230,7 @@ void TextArea::setText(const QString &text)
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
     cursor.setBlockCharFormat(format);
+    cursor.mergeBlockFormat(m_rows);
     // The page is one paragraph whose lines end in line separators where it can be: it is laid
     // out and drawn as a paragraph a line is, but with one layout to set up, shape and draw in
     // place of one a line. The cursor takes CR LF, a lone CR and a lone LF each as a line's end.
@@ -360,6 +363,7 @@ void TextArea::mergeSelection(const QTextCharFormat &format)
     // Also the format for text that comes later, also when the view is empty.
     if (!cursor.hasSelection() || cursor.selectionStart() == 0)
         mergeCurrentCharFormat(format);
+    fitRows();
 }
 
 void TextArea::setSelFontName(const QString &name)
@@ -428,6 +432,56 @@ void TextArea::setBackColor(const QColor &color)
     QPalette vp = viewport()->palette();
     vp.setColor(QPalette::Base, color);
     viewport()->setPalette(vp);
+    // The scroll bar's track is the page's colour, so that no bright strip stands beside a dark
+    // page, and its handle a shade of the colour farthest from it.
+    const QColor far = color.lightness() < 128 ? QColor(Qt::white) : QColor(Qt::black);
+    const auto shade = [&](float page, float other) {
+        return page + (other - page) * 0.35f;
+    };
+    QPalette bar = verticalScrollBar()->palette();
+    bar.setColor(QPalette::Window, color);
+    bar.setColor(QPalette::Mid,
+                 QColor::fromRgbF(shade(color.redF(), far.redF()),
+                                  shade(color.greenF(), far.greenF()),
+                                  shade(color.blueF(), far.blueF())));
+    verticalScrollBar()->setPalette(bar);
+}
+
+// The side margins are the root frame's, so that they take the page's background and the
+// document lays out every page within them; the document's own margin stays inside them.
+void TextArea::setPageLayout(int sideMargin, int lineSpacing)
+{
+    m_sideMargin = sideMargin;
+    m_lineSpacing = lineSpacing;
+    QTextFrame *root = document()->rootFrame();
+    QTextFrameFormat frame = root->frameFormat();
+    const qreal edge = document()->documentMargin() + sideMargin;
+    frame.setLeftMargin(edge);
+    frame.setRightMargin(edge);
+    root->setFrameFormat(frame);
+    m_rowHeight = 0;
+    fitRows();
+    Q_EMIT viewResized();
+}
+
+qreal TextArea::lineWidth() const
+{
+    return viewport()->width() - 2 * (document()->documentMargin() + m_sideMargin);
+}
+
+// A fixed height, not a proportion of each line's own: a line with glyphs from a taller
+// fallback font (Chinese in a Latin font, say) would otherwise stand taller than the rest.
+void TextArea::fitRows()
+{
+    const QFont font = resolved(currentCharFormat()).font();
+    const int height = qRound(QFontMetricsF(font).lineSpacing() * m_lineSpacing / 100.0);
+    if (height == m_rowHeight)
+        return;
+    m_rowHeight = height;
+    m_rows.setLineHeight(height, QTextBlockFormat::FixedHeight);
+    QTextCursor cursor(document());
+    cursor.select(QTextCursor::Document);
+    cursor.mergeBlockFormat(m_rows);
 }
 
 int TextArea::find(const QString &text, int start)
@@ -497,6 +551,14 @@ void TextArea::wheelEvent(QWheelEvent *event)
     }
 }
 
+// The view's own font is the text's where no format names another: the rows follow it.
+void TextArea::changeEvent(QEvent *event)
+{
+    QTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitRows();
+}
+
 void TextArea::mousePressEvent(QMouseEvent *event)
 {
     Q_EMIT mouseDown(event->buttons(), event->modifiers(), event->position().toPoint());
@@ -516,16 +578,6 @@ QFont TextArea::pageFont() const
     QFont font = resolved(textCursor().charFormat()).font();
     font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
-}
-
-int TextArea::rowHeight() const
-{
-    return qCeil(QFontMetricsF(pageFont()).lineSpacing());
-}
-
-qreal TextArea::lineWidth() const
-{
-    return viewport()->width() - 2 * document()->documentMargin();
 }
 
 int TextArea::rowsShown() const

@@ -3,6 +3,7 @@
 #include "book/PageFit.h"
 
 #include <QColor>
+#include <QTextBlockFormat>
 #include <QTextEdit>
 
 #include <optional>
@@ -17,7 +18,9 @@ class QPrinter;
 // - a selection attribute that differs within the selection reads as no value (nullopt);
 // - key and mouse presses are announced before the view handles them; only the keys that turn
 //   pages (Page Up, Page Down, Space, Home, End) are not handled by the view as well;
-// - a turn of the wheel the view cannot scroll any further is announced as a page turn.
+// - a turn of the wheel the view cannot scroll any further is announced as a page turn;
+// - every row of text is the same height, worked out from the text's font and the line spacing,
+//   whatever glyphs a line holds, and the side margins keep the text off the view's edges.
 class TextArea : public QTextEdit
 {
     Q_OBJECT
@@ -59,6 +62,15 @@ public:
     // returns its position, or -1 leaving the selection alone.
     int find(const QString &text, int start);
 
+    // Blank room of sideMargin pixels on each side of the text, in the page's own background,
+    // and rows lineSpacing percent of the font's line spacing high; for the page shown and every
+    // later one, and kept when the font changes.
+    void setPageLayout(int sideMargin, int lineSpacing);
+    // The height of every row of text, in pixels.
+    int rowHeight() const { return m_rowHeight; }
+    // The width a line of text is wrapped at, in pixels.
+    qreal lineWidth() const;
+
     // Lights the ranges (position, length) of the text with a tint behind them, the text's
     // format untouched; none puts the lights out. A new text puts them out too.
     void setLit(const QList<std::pair<int, int>> &ranges);
@@ -69,11 +81,10 @@ public:
     QFont pageFont() const;
     int rowsShown() const;
     PageFit::Measure wrapMeasure() const;
-    int rowHeight() const;
-    qreal lineWidth() const;
 
 Q_SIGNALS:
-    // The view's size changed, and so the rows it shows or their width.
+    // The view's size or its margins and spacing changed, and so the rows it shows or their
+    // width.
     void viewResized();
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
     void mouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, const QPoint &pos);
@@ -85,11 +96,18 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     bool viewportEvent(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     QTextCharFormat resolved(const QTextCharFormat &format) const;
     template<typename T, typename Get> std::optional<T> selectionValue(Get get) const;
     void mergeSelection(const QTextCharFormat &format);
+    // The row height for the font of the text to come, given to every block when it changes.
+    void fitRows();
 
     int m_wheelRest = 0; // wheel turn not yet a whole notch
+    int m_sideMargin = 0;
+    int m_lineSpacing = 100; // percent
+    int m_rowHeight = 0;
+    QTextBlockFormat m_rows; // the fixed row height every block takes
 };

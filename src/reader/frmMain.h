@@ -7,6 +7,7 @@
 #include "reader/ReaderLayout.h"
 #include "settings/BookHistory.h"
 #include "settings/GlobalData.h"
+#include "settings/ReadingLayout.h"
 
 #include <QFont>
 #include <QMainWindow>
@@ -35,6 +36,7 @@ class RecentBooksMenu;
 class Prompts;
 class Registry;
 class TextArea;
+struct ColorScheme;
 
 // The reader window: it shows one page of the book at a time. The book state and its rules are
 // BookState's, the page view's format PageFormatter's; the window wires its controls to them
@@ -43,7 +45,8 @@ class TextArea;
 //
 // The class is split by concern: frmMain.cpp (book loading and page navigation),
 // frmMainLayout.cpp (controls, menus, toolbar and the resize rule), frmMainSession.cpp
-// (start-up and exit), frmMainCommands.cpp (the menu and toolbar commands).
+// (start-up and exit), frmMainCommands.cpp (the menu and toolbar commands), frmMainLook.cpp
+// (the colour schemes and the page layout).
 class frmMain : public QMainWindow
 {
     Q_OBJECT
@@ -141,6 +144,11 @@ public:
     void tbToolBar_ButtonClick(QAction *button);
     void mnuFont_Click();
 
+    // The page's look.
+    void mnuViewScheme_Click(const ColorScheme &scheme);
+    void mnuViewPageLayout_Click();
+    void mnuViewFitPages_Click();
+
     // The printer Print uses; Page Setup chooses it.
     QPrinter &printer();
 
@@ -178,6 +186,14 @@ private:
                   std::optional<TextEncoding> encoding);
     void reloadBook(std::optional<TextEncoding> encoding);
     void showPageShare();
+    // The layout file's record, read at start-up and put on the page.
+    void loadReadingLayout();
+    // Writes the layout record to its file, or says why it could not.
+    void keepReadingLayout();
+    void showSchemeMenu();
+    // Cuts the book's pages to what the page view shows, or back to the lines per page, as the
+    // layout record's fitPages says.
+    void applyFitPages();
     void showBookName(const QString &path);
     void readBook(const std::function<void()> &read);
     void openMemberOf(const QString &archive, const QList<ArchiveFile::Member> &members);
@@ -226,6 +242,7 @@ private:
     ReaderLayout m_layout;
     BookHistory m_history;
     BookHistory::Place m_record; // of the open book
+    ReadingLayout m_readingLayout;
 
     QWidget *m_client = nullptr;
     QToolBar *tbToolBar = nullptr;
@@ -268,6 +285,8 @@ private:
     QAction *mnuViewNextChapter = nullptr;
     QAction *mnuViewPreviousChapter = nullptr;
     QAction *mnuViewFullScreen = nullptr;
+    QMenu *mnuViewScheme = nullptr;
+    QAction *mnuViewFitPages = nullptr;
     EncodingMenu *mnuViewEncoding = nullptr;
     QAction *m_escape = nullptr;
     QAction *menuOpenWith = nullptr;

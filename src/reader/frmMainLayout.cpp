@@ -14,8 +14,10 @@
 #include "reader/TextArea.h"
 #include "reader/ToolbarIcons.h"
 #include "reader/Twips.h"
+#include "settings/ColorScheme.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -220,6 +222,22 @@ void frmMain::buildMenus()
     mnuViewEncoding = new EncodingMenu(mnuView);
     mnuView->addMenu(mnuViewEncoding);
     connect(mnuViewEncoding, &EncodingMenu::chosen, this, &frmMain::mnuViewEncoding_Click);
+    mnuViewScheme = addSubMenu(mnuView, "mnuViewScheme", "Sc&heme");
+    // One at most is ticked: none when the colours were chosen by the buttons.
+    auto *schemes = new QActionGroup(mnuViewScheme);
+    schemes->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (const ColorScheme &scheme : ColorScheme::all()) {
+        QAction *item = mnuViewScheme->addAction(u'&' + scheme.name);
+        item->setObjectName(QStringLiteral("mnuViewScheme") + scheme.name);
+        item->setCheckable(true);
+        schemes->addAction(item);
+        connect(item, &QAction::triggered, this, [this, &scheme] { mnuViewScheme_Click(scheme); });
+    }
+    connect(mnuViewScheme, &QMenu::aboutToShow, this, &frmMain::showSchemeMenu);
+    addMenuItem(mnuView, "mnuViewPageLayout", "Page &Layout...", &F::mnuViewPageLayout_Click);
+    mnuViewFitPages =
+        addMenuItem(mnuView, "mnuViewFitPages", "&Fit Pages to Window", &F::mnuViewFitPages_Click);
+    mnuViewFitPages->setCheckable(true);
     mnuView->addSeparator();
     addMenuItem(mnuView, "mnuViewGoToPage", "&Go To Page", &F::mnuViewGoToPage_Click,
                 ctrl(Qt::Key_G));

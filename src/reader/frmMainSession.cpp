@@ -42,6 +42,7 @@ void frmMain::Form_Load(const QString &configFile)
                                       "with its defaults.\n%1")
                            .arg(read.error));
     ApplyPageFormat();
+    loadReadingLayout();
     m_history.load(QFileInfo(ConfigFile).dir().filePath(QStringLiteral("history")));
     showRecentBooks();
     PlacementStore::read(*this);

@@ -19,12 +19,14 @@ target_sources(pagelark_ui PRIVATE
     reader/frmMain.cpp reader/frmMain.h
     reader/frmBookmarks.cpp reader/frmBookmarks.h
     reader/frmFindAll.cpp reader/frmFindAll.h
+    reader/frmPageLayout.cpp reader/frmPageLayout.h
     reader/frmMainFind.cpp
     reader/frmMainBookmarks.cpp
     reader/frmMainCommands.cpp
     reader/frmMainContents.cpp
     reader/frmMainFit.cpp
     reader/frmMainLayout.cpp
+    reader/frmMainLook.cpp
     reader/frmMainSession.cpp
 )
 qt_add_resources(pagelark_ui "toolbar_icons"

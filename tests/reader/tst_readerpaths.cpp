@@ -3,6 +3,8 @@
 // the encoding menu, files that are no books, and the font dialog's range of sizes.
 #include "book/TextCodec.h"
 #include "platform/FontDialog.h"
+#include "reader/TextArea.h"
+#include "reader/frmMain.h"
 #include "support/ReaderFixture.h"
 #include "support/TestArchives.h"
 #include "support/TestFiles.h"
@@ -20,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QStringListModel>
 #include <QTest>
 #include <QTextCursor>
@@ -436,6 +439,62 @@ private Q_SLOTS:
             QCOMPARE(dialog.result(), result);
             QCOMPARE(dialog.isVisible(), result == QDialog::Rejected);
         }
+    }
+
+    // Pages cut to the window: each shows whole without scrolling and is full but the last, a
+    // new size keeps the first line shown, and the place kept is the line's, LastPage the page
+    // of lines per page that holds it.
+    void pagesFitTheWindow()
+    {
+        QByteArray bytes;
+        for (int line = 0; line < 400; ++line)
+            bytes += "line " + QByteArray::number(line) + ' '
+                + QByteArray("words of a line ").repeated(line % 9 * 3) + "\n";
+        const QString path = TestFiles::write(m_fx.booksFolder() + u"/fit.txt"_s, bytes);
+        m_fx.open(path);
+        m_fx.trigger(u"mnuViewFitPages"_s);
+        const BookState &state = m_fx.window()->state();
+        QTRY_VERIFY(state.pagesExact());
+        TextArea *view = m_fx.view();
+        const int last = state.lastPageIndex();
+        QVERIFY(last > 40);
+        QCOMPARE(m_fx.text(u"PageTotal"_s), QString::number(last + 1));
+        const auto pageHeight = [view] {
+            return view->document()->size().height();
+        };
+        for (int page = 0; page <= last; ++page) {
+            QCOMPARE(m_fx.text(u"PageNumber"_s), QString::number(page + 1));
+            QCOMPARE(view->verticalScrollBar()->maximum(), 0);
+            QVERIFY(pageHeight() <= view->viewport()->height());
+            if (page < last)
+                QVERIFY(pageHeight() + view->rowHeight() > view->viewport()->height());
+            QTest::keyClick(view, Qt::Key_Right);
+        }
+        QCOMPARE(m_fx.messages().last(), u"End of the Book"_s);
+
+        m_fx.setPageNumber(u"17"_s);
+        const qsizetype place = state.placeShown();
+        const QString top = m_fx.viewText().section(u'\n', 0, 0);
+        m_fx.window()->resize(m_fx.window()->width() - 150, m_fx.window()->height() - 100);
+        QTRY_VERIFY(state.lastPageIndex() > last);
+        QTRY_VERIFY(state.pagesExact());
+        QCOMPARE(state.placeShown(), place);
+        QVERIFY(m_fx.viewText().startsWith(top.left(20)));
+        QCOMPARE(view->verticalScrollBar()->maximum(), 0);
+
+        // The line at the top, counted here, and the page of 15 lines that holds it.
+        const int line = int(bytes.left(place).count('\n'));
+        m_fx.close();
+        GlobalData record = m_fx.savedConfig();
+        QCOMPARE(record.LastPage, line / 15);
+        record.LoadLastBook = VTrue;
+        record.JumpToLastPage = VTrue;
+        m_fx.writeConfig(record);
+        m_fx.start();
+        QVERIFY(m_fx.window()->state().bookOpened());
+        QTRY_VERIFY(m_fx.window()->state().pagesExact());
+        QVERIFY(m_fx.find<QAction>(u"mnuViewFitPages"_s)->isChecked());
+        QVERIFY(m_fx.viewText().startsWith(u"line %1 "_s.arg(line)));
     }
 
 private:

@@ -20,6 +20,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -397,6 +398,50 @@ private Q_SLOTS:
         QCOMPARE(m_fx.data.FontSize, qint16(9));
         QCOMPARE(m_fx.data.FontName, QFont(u"DejaVu Serif"_s).family());
         QCOMPARE(m_fx.messages(), QStringList {u"min font size achived"_s});
+    }
+
+    // A scheme sets both colours as the colour buttons do. The page layout shows at once, Cancel
+    // puts it back, OK keeps it in its own file, never in config.ini; the next start reads it.
+    void schemeAndPageLayout()
+    {
+        m_fx.open(m_fx.writeBook(u"look.txt"_s, 40));
+        TextArea *view = m_fx.view();
+        m_fx.trigger(u"mnuViewSchemeNight"_s);
+        view->selectWholeText();
+        QCOMPARE(view->selColor(), QColor(0xDA, 0xDA, 0xDA));
+        QCOMPARE(view->backColor(), QColor(0x16, 0x16, 0x16));
+
+        const QByteArray config = TestFiles::read(ConfigFilePath());
+        const int row = view->rowHeight();
+        const qreal width = view->lineWidth();
+        const auto answer = [view, width](int margin, int spacing, const QString &button) {
+            ReaderFixture::answerModal([=](QWidget *dialog) {
+                dialog->findChild<QSpinBox *>(u"txtSideMargin"_s)->setValue(margin);
+                dialog->findChild<QSpinBox *>(u"txtLineSpacing"_s)->setValue(spacing);
+                QCOMPARE(width - view->lineWidth(), 2.0 * margin);
+                dialog->findChild<QPushButton *>(button)->click();
+            });
+        };
+        answer(30, 200, u"cmdCancel"_s);
+        m_fx.trigger(u"mnuViewPageLayout"_s);
+        QCOMPARE(view->lineWidth(), width);
+        answer(60, 150, u"cmdOK"_s);
+        m_fx.trigger(u"mnuViewPageLayout"_s);
+        QCOMPARE(width - view->lineWidth(), 120.0);
+        m_fx.trigger(u"mnuViewFitPages"_s);
+        QTest::keyClick(view, Qt::Key_Right);
+        const int spaced = view->rowHeight();
+        QVERIFY2(qAbs(spaced - row * 1.5) <= 1, qPrintable(u"%1 %2"_s.arg(row).arg(spaced)));
+        QCOMPARE(TestFiles::read(ConfigFolderPath() + u"/layout"_s),
+                 "Pagelark layout 1\nfitPages=1\nsideMargin=60\nlineSpacing=150\n");
+        QCOMPARE(TestFiles::read(ConfigFilePath()), config);
+
+        m_fx.close();
+        QCOMPARE(m_fx.savedConfig().BackColor.value, 0x161616);
+        QCOMPARE(m_fx.savedConfig().ForeColor.value, 0xDADADA);
+        m_fx.start();
+        QCOMPARE(m_fx.view()->rowHeight(), spaced);
+        QVERIFY(m_fx.find<QAction>(u"mnuViewFitPages"_s)->isChecked());
     }
 
     // The book is printed as it was opened, whatever its file holds since, and the view keeps its

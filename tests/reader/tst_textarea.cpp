@@ -4,8 +4,12 @@
 #include "reader/TextArea.h"
 #include "support/TestMain.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -96,6 +100,55 @@ private Q_SLOTS:
         view.setText(u"Chapter 1\r\n\u05E9\u05DC\u05D5\u05DD.\n\u05E2\u05D5\u05DC\u05DD"_s);
         QCOMPARE(view.document()->blockCount(), 3);
         QCOMPARE(view.text(), u"Chapter 1\n\u05E9\u05DC\u05D5\u05DD.\n\u05E2\u05D5\u05DC\u05DD"_s);
+    }
+
+    // Every row is as high as the rest, Chinese glyphs from a taller font among them, on a page
+    // shown after the layout and at another font size; the text keeps the margin from both sides.
+    void rowsAndMargins_data()
+    {
+        QTest::addColumn<int>("margin");
+        QTest::addColumn<int>("spacing");
+        QTest::addColumn<double>("points"); // set after the layout; 0: the view's own
+        QTest::addColumn<QString>("page");
+        QTest::newRow("as before") << 0 << 100 << 0.0 << u"ab\r\n\u4E2D\u6587\r\nab"_s;
+        QTest::newRow("right-to-left") << 60 << 150 << 0.0 << u"ab\n\u05E9\u05DC\n\u4E2D"_s;
+        QTest::newRow("larger font") << 200 << 200 << 20.0 << u"\u4E2D\r\nab\r\n\u4E2D"_s;
+    }
+    void rowsAndMargins()
+    {
+        QFETCH(int, margin);
+        QFETCH(int, spacing);
+        QFETCH(double, points);
+        QFETCH(QString, page);
+        TextArea view;
+        view.resize(700, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.setText(u"the page before"_s);
+        view.setPageLayout(margin, spacing);
+        QFont font = view.font();
+        if (points > 0) {
+            font.setPointSizeF(points);
+            view.selectWholeText();
+            view.setSelFontSize(points);
+        }
+        view.setText(page);
+        QCOMPARE(view.rowHeight(), qRound(QFontMetricsF(font).lineSpacing() * spacing / 100));
+        QList<qreal> baselines;
+        for (QTextBlock block = view.document()->begin(); block.isValid(); block = block.next()) {
+            view.document()->documentLayout()->blockBoundingRect(block);
+            const QTextLayout *layout = block.layout();
+            for (int i = 0; i < layout->lineCount(); ++i) {
+                const QTextLine line = layout->lineAt(i);
+                baselines << layout->position().y() + line.y() + line.ascent();
+                QCOMPARE(layout->position().x() + line.x(),
+                         view.document()->documentMargin() + margin);
+                QCOMPARE(line.width(), view.lineWidth());
+            }
+        }
+        QCOMPARE(baselines.size(), 3);
+        for (int i = 1; i < baselines.size(); ++i)
+            QVERIFY(qAbs(baselines[i] - baselines[i - 1] - view.rowHeight()) < 0.05);
     }
 };
 
