@@ -2,18 +2,21 @@
 // built and loaded as start-up does, the book given opened as the command line opens it, and the
 // process ended once the page view has painted the first page (or, without a book, the window).
 //
-//   bench_ready [BOOK]
+//   bench_ready [BOOK [fit]]   with fit, the pages cut to the window (its layout file says so)
 
 #include "app/Startup.h"
 #include "reader/TextArea.h"
 #include "reader/frmMain.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -40,6 +43,15 @@ int main(int argc, char **argv)
     if (!config.isValid() || !qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()))) {
         std::fprintf(stderr, "bench_ready: no temporary folder\n");
         return 1;
+    }
+    if (argc > 2 && std::strcmp(argv[2], "fit") == 0) {
+        QDir(config.path()).mkpath(QStringLiteral("Pagelark"));
+        QFile layout(config.filePath(QStringLiteral("Pagelark/layout")));
+        if (!layout.open(QIODevice::WriteOnly)
+            || layout.write("Pagelark layout 1\nfitPages=1\n") < 0) {
+            std::fprintf(stderr, "bench_ready: no layout file\n");
+            return 1;
+        }
     }
     QApplication app(argc, argv);
     Main();

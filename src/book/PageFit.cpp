@@ -137,14 +137,16 @@ qsizetype PageFit::workBack()
     return std::max<qsizetype>(m_pendingEnd - from, 1);
 }
 
-// One line from m_forward, or a piece of it when it is long.
+// One line from m_forward, or a piece of it when it is long. A line's end is looked for no
+// further than a piece, so a book of one line costs no more than one of many.
 qsizetype PageFit::workForward()
 {
     const qsizetype from = m_forward;
-    const qsizetype lineEnd = lineEndAfter(from);
+    const char *limit = m_text + std::min(m_size, from + kPiece + 1);
+    const qsizetype lineEnd = LineEnds::nextLineEnd(m_text + from, limit) - m_text;
+    const bool last = lineEnd < limit - m_text || lineEnd == m_size;
     std::vector<qsizetype> &rows = m_work->starts;
     rows.clear();
-    const bool last = lineEnd - from <= kPiece;
     const qsizetype next = measurePiece(from, last ? lineEnd : pieceEnd(from), last, rows);
     for (const qsizetype row : rows) {
         if (m_forwardRows == m_rows) {
@@ -153,7 +155,8 @@ qsizetype PageFit::workForward()
         }
         ++m_forwardRows;
     }
-    m_forward = last ? LineEnds::nextLineStart(m_text + lineEnd, m_text + m_size) - m_text : next;
+    m_forward =
+        last ? LineEnds::nextLineStart(m_text + lineEnd, m_text + m_size) - m_text : next;
     return std::max<qsizetype>(m_forward - from, 1);
 }
 
@@ -174,16 +177,20 @@ void PageFit::guess(qsizetype from, qsizetype to, qsizetype every,
 {
     const char *end = m_text + to;
     for (qsizetype at = from + every; at < to;) {
-        // The first line start at or after at, unless the line runs on far: then a character's
-        // start inside it.
+        // The first line start at or after at, looked for as far as a page's bytes; in a line
+        // that runs on further, a character's start.
         const char *p = m_text + at;
-        if (!isLineEnd(p[-1]))
-            p = LineEnds::nextLineStart(p, end);
-        if (p - m_text - at > every) {
-            p = m_work->reader.startsAround(m_text + out.back(), m_text + at, m_text + m_size)
-                    .start;
-            if (p - m_text <= out.back())
-                p = m_text + at;
+        if (!isLineEnd(p[-1])) {
+            const char *limit = std::min(end, p + every);
+            const char *lineEnd = LineEnds::nextLineEnd(p, limit);
+            if (lineEnd != limit)
+                p = LineEnds::nextLineStart(lineEnd, m_text + m_size);
+            else if (limit != end)
+                p = std::max(p - at + out.back() + 1, // past the last page's start
+                             m_work->reader.startsAround(m_text + out.back(), p, m_text + m_size)
+                                 .start);
+            else
+                return;
         }
         if (p >= end)
             return;

@@ -4,8 +4,9 @@ namespace {
 
 // Bytes counted between looks at the clock, about a millisecond's worth.
 constexpr qsizetype kStep = 16 * 1024;
-// A slice of counting leaves the window this often to its events.
-constexpr qint64 kSliceMs = 12;
+// A slice of counting leaves the window this often to its events: a key pressed meanwhile
+// waits no longer than this.
+constexpr qint64 kSliceMs = 8;
 // New pages are handed on no more often than this while the count goes on: taking them redraws
 // the page total and the status bar.
 constexpr qint64 kCountedEveryMs = 250;
