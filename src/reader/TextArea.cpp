@@ -461,7 +461,6 @@ void TextArea::setPageLayout(int sideMargin, int lineSpacing)
     root->setFrameFormat(frame);
     m_rowHeight = 0;
     fitRows();
-    Q_EMIT viewResized();
 }
 
 qreal TextArea::lineWidth() const
@@ -482,6 +481,7 @@ void TextArea::fitRows()
     QTextCursor cursor(document());
     cursor.select(QTextCursor::Document);
     cursor.mergeBlockFormat(m_rows);
+    Q_EMIT viewResized();
 }
 
 int TextArea::find(const QString &text, int start)

@@ -83,8 +83,8 @@ public:
     PageFit::Measure wrapMeasure() const;
 
 Q_SIGNALS:
-    // The view's size or its margins and spacing changed, and so the rows it shows or their
-    // width.
+    // The view's size, its margins, or the height of its rows changed, and so the rows it shows
+    // or their width.
     void viewResized();
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
     void mouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, const QPoint &pos);

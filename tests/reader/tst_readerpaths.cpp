@@ -481,6 +481,12 @@ private Q_SLOTS:
         QCOMPARE(state.placeShown(), place);
         QVERIFY(m_fx.viewText().startsWith(top.left(20)));
         QCOMPARE(view->verticalScrollBar()->maximum(), 0);
+        // A larger font: more pages, the same first line, still no scrolling.
+        const int resized = state.lastPageIndex();
+        m_fx.trigger(u"tbToolBar_forward"_s);
+        QTRY_VERIFY(state.pagesExact() && state.lastPageIndex() > resized);
+        QCOMPARE(state.placeShown(), place);
+        QCOMPARE(view->verticalScrollBar()->maximum(), 0);
 
         // The line at the top, counted here, and the page of 15 lines that holds it.
         const int line = int(bytes.left(place).count('\n'));
