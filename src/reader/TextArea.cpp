@@ -222,7 +222,10 @@ void TextArea::setText(const QString &text)
     // plain and again for its format; and the old page goes out in the same edit, so the view
     // is not laid out, nor its scroll bar set and repainted, for an empty page in between.
     QTextCharFormat format = textCursor().charFormat();
-    format.setFontStyleStrategy(QFont::PreferNoShaping);
+    if (m_plainShaping)
+        format.setFontStyleStrategy(QFont::PreferNoShaping);
+    else
+        format.clearProperty(QTextFormat::FontStyleStrategy);
     if (!extraSelections().isEmpty())
         setExtraSelections({});
     QTextCursor cursor(document());
@@ -576,7 +579,8 @@ bool TextArea::viewportEvent(QEvent *event)
 QFont TextArea::pageFont() const
 {
     QFont font = resolved(textCursor().charFormat()).font();
-    font.setStyleStrategy(QFont::PreferNoShaping);
+    if (m_plainShaping)
+        font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 

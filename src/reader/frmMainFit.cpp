@@ -26,6 +26,7 @@ void frmMain::setFitPages(bool on)
     m_fitPages = on;
     // Nothing is scrolled on a page that fits, and without the bar the text takes its room.
     m_textArea->setVerticalScrollBarPolicy(on ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+    m_textArea->setPlainShaping(on);
     if (!m_state.bookOpened() || m_state.book().isEmpty())
         return;
     const qsizetype place = m_state.placeShown();
