@@ -155,8 +155,7 @@ qsizetype PageFit::workForward()
         }
         ++m_forwardRows;
     }
-    m_forward =
-        last ? LineEnds::nextLineStart(m_text + lineEnd, m_text + m_size) - m_text : next;
+    m_forward = last ? LineEnds::nextLineStart(m_text + lineEnd, m_text + m_size) - m_text : next;
     return std::max<qsizetype>(m_forward - from, 1);
 }
 
@@ -186,9 +185,9 @@ void PageFit::guess(qsizetype from, qsizetype to, qsizetype every,
             if (lineEnd != limit)
                 p = LineEnds::nextLineStart(lineEnd, m_text + m_size);
             else if (limit != end)
-                p = std::max(p - at + out.back() + 1, // past the last page's start
-                             m_work->reader.startsAround(m_text + out.back(), p, m_text + m_size)
-                                 .start);
+                p = std::max(
+                    p - at + out.back() + 1, // past the last page's start
+                    m_work->reader.startsAround(m_text + out.back(), p, m_text + m_size).start);
             else
                 return;
         }
