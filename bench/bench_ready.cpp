@@ -7,10 +7,10 @@
 #include "app/Startup.h"
 #include "reader/TextArea.h"
 #include "reader/frmMain.h"
+#include "settings/ReadingLayout.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -44,11 +44,12 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "bench_ready: no temporary folder\n");
         return 1;
     }
+    const QString configFile = config.filePath(QStringLiteral("Pagelark/config.ini"));
     if (argc > 2 && std::strcmp(argv[2], "fit") == 0) {
-        QDir(config.path()).mkpath(QStringLiteral("Pagelark"));
-        QFile layout(config.filePath(QStringLiteral("Pagelark/layout")));
-        if (!layout.open(QIODevice::WriteOnly)
-            || layout.write("Pagelark layout 1\nfitPages=1\n") < 0) {
+        ReadingLayout layout;
+        layout.fitPages = true;
+        if (!QDir(config.path()).mkpath(QStringLiteral("Pagelark"))
+            || !layout.save(ReadingLayout::fileBeside(configFile))) {
             std::fprintf(stderr, "bench_ready: no layout file\n");
             return 1;
         }

@@ -111,26 +111,23 @@ QString BookState::pageText(int index) const
 
 void BookState::usePages(const std::vector<qsizetype> &starts, bool exact, qsizetype place)
 {
-    const qsizetype searchStart = m_book.pageOffset(SearchPage);
-    const int lastBefore = LastPageIndex;
-    m_book.usePages(starts);
+    repage(place, [&] { m_book.usePages(starts); });
     m_exactPages = exact;
-    repage(place, searchStart, lastBefore);
 }
 
 void BookState::useFixedPages(qsizetype place)
 {
-    const qsizetype searchStart = m_book.pageOffset(SearchPage);
-    const int lastBefore = LastPageIndex;
-    m_book.useFixedPages();
+    repage(place, [&] { m_book.useFixedPages(); });
     m_exactPages = true;
-    repage(place, searchStart, lastBefore);
 }
 
-// The page shown is the one holding place. Search goes on after the match shown while its page
-// begins where it did; else from the page shown.
-void BookState::repage(qsizetype place, qsizetype searchStart, int lastBefore)
+// The page shown becomes the one holding place. Search goes on after the match shown while its
+// page begins where it did; else from the page shown.
+void BookState::repage(qsizetype place, const std::function<void()> &cut)
 {
+    const qsizetype searchStart = m_book.pageOffset(SearchPage);
+    const int lastBefore = LastPageIndex;
+    cut();
     PageIndex = m_book.pageCount() - 1;
     LastPageIndex = PageIndex;
     CurrentPage = std::clamp(m_book.pageAt(place), 0, std::max(0, LastPageIndex));

@@ -137,7 +137,8 @@ private:
     Answer showMatch(int page, int position);
     Answer goTo(int page);
     int pageOfLine(int line) const;
-    void repage(qsizetype place, qsizetype searchStart, int lastBefore);
+    // Cuts the book anew and keeps the place and the search on the new pages.
+    void repage(qsizetype place, const std::function<void()> &cut);
 
     QString BookPath;
     Book m_book;

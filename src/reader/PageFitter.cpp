@@ -1,5 +1,7 @@
 #include "reader/PageFitter.h"
 
+#include "reader/TextArea.h"
+
 namespace {
 
 // Bytes counted between looks at the clock, about a millisecond's worth.
@@ -15,7 +17,7 @@ constexpr qsizetype kAtOnce = 48 * 1024;
 
 } // namespace
 
-PageFitter::PageFitter(QObject *parent) : QObject(parent)
+PageFitter::PageFitter(const TextArea &view, QObject *parent) : QObject(parent), m_view(view)
 {
     m_next.setSingleShot(true);
     m_next.setInterval(0);
@@ -24,9 +26,21 @@ PageFitter::PageFitter(QObject *parent) : QObject(parent)
 
 PageFitter::~PageFitter() = default;
 
-void PageFitter::start(const Book &book, int rows, PageFit::Measure measure, qsizetype place)
+PageFitter::Cut PageFitter::cutOfView() const
 {
-    m_fit = std::make_unique<PageFit>(book, rows, std::move(measure), place);
+    return {m_view.rowsShown(), m_view.lineWidth(), m_view.pageFont()};
+}
+
+bool PageFitter::viewChanged() const
+{
+    const Cut now = cutOfView();
+    return now.rows != m_cut.rows || now.width != m_cut.width || now.font != m_cut.font;
+}
+
+void PageFitter::start(const Book &book, qsizetype place)
+{
+    m_cut = cutOfView();
+    m_fit = std::make_unique<PageFit>(book, m_cut.rows, m_view.wrapMeasure(), place);
     m_fit->work(kAtOnce);
     m_sinceCounted.start();
     if (!m_fit->done())

@@ -475,8 +475,7 @@ qreal TextArea::lineWidth() const
 // fallback font (Chinese in a Latin font, say) would otherwise stand taller than the rest.
 void TextArea::fitRows()
 {
-    const QFont font = resolved(currentCharFormat()).font();
-    const int height = qRound(QFontMetricsF(font).lineSpacing() * m_lineSpacing / 100.0);
+    const int height = qRound(QFontMetricsF(pageFont()).lineSpacing() * m_lineSpacing / 100.0);
     if (height == m_rowHeight)
         return;
     m_rowHeight = height;

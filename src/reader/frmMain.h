@@ -192,7 +192,7 @@ private:
     void keepReadingLayout();
     void showSchemeMenu();
     // Cuts the book's pages to what the page view shows, or back to the lines per page, as the
-    // layout record's fitPages says.
+    // layout record's fitPages says (frmMainFit.cpp).
     void applyFitPages();
     void showBookName(const QString &path);
     void readBook(const std::function<void()> &read);
@@ -210,15 +210,6 @@ private:
     void showCurrentPage();
     void showPageTotal();
     // Pages cut to the page view (frmMainFit.cpp).
-    struct FitKey
-    {
-        int rows = 0;
-        qreal width = 0;
-        QFont font;
-        bool operator==(const FitKey &other) const;
-    };
-    FitKey fitKey() const;
-    void setFitPages(bool on);
     bool fitting() const;
     void fitPagesAt(qsizetype place);
     void takeFittedPages(qsizetype place, bool show);
@@ -261,8 +252,7 @@ private:
     frmFindAll *m_findAll = nullptr;
     std::optional<Lit> m_lit;
     PageFitter *m_fitter = nullptr;
-    bool m_fitPages = false;
-    FitKey m_fitKey; // what the pages were last cut for
+    bool m_fitPages = false; // as the layout record said when last applied
     QFont m_pageBoxFont; // the page boxes' font for five digits
     QLabel *lblTitle = nullptr;
     QLabel *Label1 = nullptr;

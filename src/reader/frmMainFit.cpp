@@ -8,19 +8,10 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-bool frmMain::FitKey::operator==(const FitKey &other) const
-{
-    return rows == other.rows && width == other.width && font == other.font;
-}
-
-frmMain::FitKey frmMain::fitKey() const
-{
-    return {m_textArea->rowsShown(), m_textArea->lineWidth(), m_textArea->pageFont()};
-}
-
 // Pages of fixed lines and pages cut to the view hold the same first line at the switch.
-void frmMain::setFitPages(bool on)
+void frmMain::applyFitPages()
 {
+    const bool on = m_readingLayout.fitPages;
     if (on == m_fitPages)
         return;
     m_fitPages = on;
@@ -48,8 +39,7 @@ bool frmMain::fitting() const
 
 void frmMain::fitPagesAt(qsizetype place)
 {
-    m_fitKey = fitKey();
-    m_fitter->start(m_state.book(), m_fitKey.rows, m_textArea->wrapMeasure(), place);
+    m_fitter->start(m_state.book(), place);
     takeFittedPages(place, true);
 }
 
@@ -87,7 +77,7 @@ void frmMain::fitCounted()
 // A new size, font, margin or spacing cuts the pages anew from the place shown.
 void frmMain::refitIfChanged()
 {
-    if (fitting() && !(fitKey() == m_fitKey))
+    if (fitting() && m_fitter->viewChanged())
         fitPagesAt(m_state.placeShown());
 }
 

@@ -141,7 +141,7 @@ void frmMain::buildControls()
     connect(m_textArea, &TextArea::keyDown, this, &frmMain::TextArea_KeyDown);
     connect(m_textArea, &TextArea::mouseDown, this, &frmMain::TextArea_MouseDown);
     connect(m_textArea, &TextArea::wheelTurn, this, &frmMain::TextArea_WheelTurn);
-    m_fitter = new PageFitter(this);
+    m_fitter = new PageFitter(*m_textArea, this);
     connect(m_fitter, &PageFitter::counted, this, &frmMain::fitCounted);
     connect(m_textArea, &TextArea::viewResized, this, &frmMain::refitIfChanged);
     connect(m_textArea, &QTextEdit::currentCharFormatChanged, this, &frmMain::refitIfChanged);

@@ -38,7 +38,6 @@ void frmMain::mnuViewPageLayout_Click()
         return;
     m_readingLayout = dialog.layout();
     keepReadingLayout();
-    applyFitPages();
 }
 
 void frmMain::mnuViewFitPages_Click()
@@ -47,12 +46,6 @@ void frmMain::mnuViewFitPages_Click()
     m_readingLayout.fitPages = mnuViewFitPages->isChecked();
     keepReadingLayout();
     applyFitPages();
-}
-
-void frmMain::applyFitPages()
-{
-    setFitPages(m_readingLayout.fitPages);
-    refitIfChanged();
 }
 
 void frmMain::loadReadingLayout()
